@@ -1,0 +1,243 @@
+#include "app/app.h"
+
+#include "app/crash_reporter.h"
+#include "resource.h"
+#include "base/text.h"
+#include "desktop/main_frame.h"
+#include "framework/modal_ui.h"
+#include "shell/shell.h"
+
+#include <gdiplus.h>
+#include <shlobj.h>
+
+#include <cstdint>
+
+namespace {
+
+constexpr const char* kCrashEmail = "crashes@quillmoran.com";
+constexpr const char* kCrashUrl = "https://crash.quillmoran.com/korvane/upload";
+
+} // namespace
+
+CApp::CApp() = default;
+
+CApp::~CApp() {
+    // The frame refers to our state: it goes first. Nothing is saved; every change already was.
+    m_mainWindow.reset();
+}
+
+CMainFrame* CApp::Frame() const { return static_cast<CMainFrame*>(m_mainWindow.get()); }
+
+int CApp::InstallCrashReporter() {
+    CrInstallInfo info;
+    info.appName = "korvane.exe";
+    info.appVersion = "1.23-EN";
+    info.emailTo = kCrashEmail;
+    info.emailSubject = "korvane.exe - crash report";
+    info.url = kCrashUrl;
+    info.flags = kCrAllHandlers;
+    return crInstall(&info);
+}
+
+bool CApp::IsTaskbarRunning() { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }
+
+std::shared_ptr<Shell> CApp::CreateShell() { return std::make_shared<Shell>(); }
+
+BOOL CApp::InitInstance() {
+    // 1. Crash reporting.
+    if (InstallCrashReporter() != 0) {
+        char reason[256];
+        crGetLastErrorMsg(reason, sizeof(reason));
+        CurrentModalUi().ShowMessageBox(nullptr, reason, "crInstall error", MB_OK);
+        return TRUE; // no main window: the message loop ends at once
+    }
+    m_crashReporterInstalled = true;
+
+    // 2. GDI+.
+    Gdiplus::GdiplusStartupInput input;
+    m_gdiplusStarted = Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) == Gdiplus::Ok;
+
+    // 3-4. Data folder (created on the way) and module folder.
+    FindModuleFolder();
+    FindDataFolder();
+
+    // 5. Catalogue; an old-format file is reported by a captionless box without owner.
+    m_catalogue = std::make_unique<Icons>(m_catalogPath, [](const std::string& text) {
+        CurrentModalUi().ShowMessageBox(nullptr, text, nullptr, MB_ICONWARNING);
+    });
+
+    // 6. Single instance: a second one ends silently.
+    m_instanceMutex.Reset(::CreateMutexA(nullptr, TRUE, kMutexName));
+    if (::GetLastError() == ERROR_ALREADY_EXISTS)
+        return FALSE;
+
+    // 7. Shell services.
+    m_shell = CreateShell();
+
+    // 8-9. System tweaks.
+    HideFromTaskList();
+    HideMinimizedWindows();
+
+    // 10-11. Taskbar and the system's shut-down dialog.
+    m_taskbarFound = IsTaskbarRunning() ? 1 : 0;
+    if (HMODULE shell32 = ::GetModuleHandleA("SHELL32.DLL"))
+        m_shutdownDialog = reinterpret_cast<void(WINAPI*)(HWND)>(
+            reinterpret_cast<void*>(::GetProcAddress(shell32, MAKEINTRESOURCEA(60))));
+
+    // 12-13. Screen and settings.
+    ReadScreenRect();
+    ReadSettings();
+
+    // 14. Always start restricted.
+    m_adminMode = 0;
+
+    // 15-17. The desktop window.
+    if (!CreateFrame())
+        return FALSE;
+
+    // 18-19. Its timer and its published handle.
+    ::SetTimer(MainHwnd(), kRepaintTimer, kRepaintInterval, nullptr);
+    PublishWindowHandle();
+
+    // 20. Log-on programs, only when we are the log-on shell.
+    if (m_taskbarFound == 0) {
+        m_shell->RunStartupFolders();
+        m_shell->RunRegistryKeys();
+    }
+    return TRUE;
+}
+
+int CApp::ExitInstance() {
+    m_captionFont.Reset();
+    m_backgroundBrush.Reset();
+    m_backgroundBitmap.Reset();
+    if (m_backgroundPicture) {
+        ::DeleteObject(m_backgroundPicture);
+        m_backgroundPicture = nullptr;
+    }
+    if (m_gdiplusStarted) {
+        Gdiplus::GdiplusShutdown(m_gdiplusToken);
+        m_gdiplusStarted = false;
+    }
+    if (m_crashReporterInstalled) {
+        crUninstall();
+        m_crashReporterInstalled = false;
+    }
+    return WinApp::ExitInstance();
+}
+
+void CApp::FindModuleFolder() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string module(path);
+    const std::size_t slash = module.find_last_of('\\');
+    if (slash != std::string::npos) {
+        m_moduleDir = module.substr(0, slash);
+        return;
+    }
+    std::string current(4096, '\0');
+    const DWORD n = ::GetCurrentDirectoryA(static_cast<DWORD>(current.size()), current.data());
+    current.resize(n < current.size() ? n : 0);
+    m_moduleDir = current;
+}
+
+void CApp::FindDataFolder() {
+    char path[MAX_PATH] = {};
+    if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
+                                     path)))
+        m_commonDataPath = path;
+    else
+        m_commonDataPath = m_moduleDir; // no common data folder: keep the catalogue beside us
+    m_catalogPath = m_commonDataPath + "\\Quillmoran";
+    ::CreateDirectoryA(m_catalogPath.c_str(), nullptr);
+    m_catalogPath += "\\Shell";
+    ::CreateDirectoryA(m_catalogPath.c_str(), nullptr);
+    m_catalogPath += "\\icons.bin";
+}
+
+void CApp::HideFromTaskList() {
+    HMODULE kernel = ::LoadLibraryA("KERNEL32.DLL");
+    if (!kernel)
+        return;
+    using RegisterServiceProcessFn = DWORD(WINAPI*)(DWORD, DWORD);
+    if (auto registerService = reinterpret_cast<RegisterServiceProcessFn>(reinterpret_cast<void*>(
+            ::GetProcAddress(kernel, "RegisterServiceProcess"))))
+        registerService(0, 1);
+    ::FreeLibrary(kernel);
+}
+
+void CApp::HideMinimizedWindows() {
+    MINIMIZEDMETRICS metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!::SystemParametersInfoA(SPI_GETMINIMIZEDMETRICS, sizeof(metrics), &metrics, 0))
+        return;
+    if (metrics.iArrange & ARW_HIDE)
+        return;
+    metrics.iArrange |= ARW_HIDE;
+    ::SystemParametersInfoA(SPI_SETMINIMIZEDMETRICS, sizeof(metrics), &metrics, 0);
+}
+
+void CApp::ReadScreenRect() {
+    ::GetWindowRect(::GetDesktopWindow(), &m_screenRect);
+    m_screenWidth = m_screenRect.right;
+    m_screenHeight = m_screenRect.bottom;
+}
+
+void CApp::ReadSettings() {
+    m_settings.ReadDword("isRestart", 1, isRestart);
+
+    m_logFont = LOGFONTA{};
+    int value = 0;
+    m_settings.ReadDword("fontheight", 12, value);
+    m_logFont.lfHeight = value;
+    m_settings.ReadDword("fontwidth", 0, value);
+    m_logFont.lfWidth = value;
+    m_settings.ReadDword("fontescapement", 0, value);
+    m_logFont.lfEscapement = value;
+    m_settings.ReadDword("fontorientation", 0, value);
+    m_logFont.lfOrientation = value;
+    m_settings.ReadDword("fontweight", 400, value);
+    m_logFont.lfWeight = value;
+    m_settings.ReadByte("fontitalic", 0, m_logFont.lfItalic);
+    m_settings.ReadByte("fontunderline", 0, m_logFont.lfUnderline);
+    m_settings.ReadByte("fontstrikeout", 0, m_logFont.lfStrikeOut);
+    m_settings.ReadByte("fontcharset", DEFAULT_CHARSET, m_logFont.lfCharSet);
+    m_settings.ReadByte("fontoutprecision", 0, m_logFont.lfOutPrecision);
+    m_settings.ReadByte("fontclipprecision", 0, m_logFont.lfClipPrecision);
+    m_settings.ReadByte("fontquality", 0, m_logFont.lfQuality);
+    m_settings.ReadByte("fontpitchandfamily", 0, m_logFont.lfPitchAndFamily);
+    std::string faceName;
+    m_settings.ReadString("fontfacename", "MS Sans Serif", faceName);
+    CopyText(m_logFont.lfFaceName, faceName); // at most 31 characters fit
+    m_settings.ReadDword("fontcolor", 0xFFFFFF, fontcolor);
+    m_settings.ReadDword("ofback", 0x600000, ofback);
+    m_settings.ReadDword("ofcolor", 0xFFFFFF, ofcolor);
+
+    m_captionFont.Reset(::CreateFontIndirectA(&m_logFont));
+
+    m_settings.ReadDword("isBitmap", 0, isBitmap);
+    m_settings.ReadString("backgroundBitmap", "", backgroundBitmap);
+    m_settings.ReadDword("cvetfona", 0x600000, cvetfona);
+    m_settings.ReadDword("cveticon", 0x600000, cveticon);
+    m_settings.ReadDword("fullscreen", 0, fullscreen);
+}
+
+bool CApp::CreateFrame() {
+    auto frame = std::make_unique<CMainFrame>(*this);
+    if (!frame->Create(kFrameTitle, m_screenRect))
+        return false;
+    SetMainWindow(std::move(frame));
+    HWND hwnd = MainHwnd();
+    HICON icon = ::LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_KORVANE));
+    ::SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::ShowWindow(hwnd, SW_SHOWNORMAL);
+    ::UpdateWindow(hwnd);
+    return true;
+}
+
+void CApp::PublishWindowHandle() {
+    // Window handles are 32-bit values even in 64-bit processes.
+    m_settings.WriteDword("mainhwnd",
+                          static_cast<int>(reinterpret_cast<std::uintptr_t>(MainHwnd())));
+}

@@ -1,0 +1,86 @@
+#pragma once
+// The application object: brings the system up in its fixed order, holds the state the
+// desktop, dialogs and commands share, and releases it at exit.
+
+#include "app/registry_plus.h"
+#include "catalogue/icons.h"
+#include "framework/unique_handle.h"
+#include "framework/win_app.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+class Shell;
+class CMainFrame;
+
+class CApp : public WinApp {
+public:
+    static constexpr const char* kMutexName = "KORVANE2000";
+    static constexpr const char* kFrameTitle = "SHELL";
+    static constexpr UINT_PTR kRepaintTimer = 1;
+    static constexpr UINT kRepaintInterval = 2000;
+
+    CApp();
+    ~CApp() override;
+
+    static CApp* Current() { return static_cast<CApp*>(WinApp::Current()); }
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    void ReadScreenRect();
+    // Reads every setting in start-up order (missing ones are written with their defaults).
+    void ReadSettings();
+    CMainFrame* Frame() const;
+
+    RECT m_screenRect{};
+    int m_screenWidth = 0;
+    int m_screenHeight = 0;
+    std::unique_ptr<Icons> m_catalogue;
+    CRegistryPlus m_settings;
+
+    int isRestart = 1;
+    int fontcolor = 0xFFFFFF;
+    int ofback = 0x600000;
+    int ofcolor = 0xFFFFFF;
+    int isBitmap = 0;
+    std::string backgroundBitmap;
+    int cvetfona = 0x600000;
+    int cveticon = 0x600000;
+    int fullscreen = 0;
+    LOGFONTA m_logFont{};
+
+    UniqueFont m_captionFont;
+    UniqueBrush m_backgroundBrush;
+    UniqueBitmap m_backgroundBitmap;
+    HBITMAP m_backgroundPicture = nullptr;
+
+    int m_adminMode = 0;
+    BYTE m_taskbarFound = 0;
+    std::string m_moduleDir;
+    std::string m_commonDataPath;
+    std::string m_catalogPath;
+    std::shared_ptr<Shell> m_shell;
+    void(WINAPI* m_shutdownDialog)(HWND) = nullptr;
+    ULONG_PTR m_gdiplusToken = 0;
+
+protected:
+    // Seams for tests; the real program uses the platform directly.
+    virtual int InstallCrashReporter();
+    virtual bool IsTaskbarRunning();
+    virtual std::shared_ptr<Shell> CreateShell();
+
+private:
+    void FindDataFolder();
+    void FindModuleFolder();
+    void HideFromTaskList();
+    void HideMinimizedWindows();
+    bool CreateFrame();
+    void PublishWindowHandle();
+
+    bool m_crashReporterInstalled = false;
+    bool m_gdiplusStarted = false;
+    UniqueKernelHandle m_instanceMutex;
+};

@@ -1,0 +1,155 @@
+#include "app/crash_reporter.h"
+
+#include <windows.h>
+
+#include <dbghelp.h>
+#include <shlobj.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+struct ReporterState {
+    bool installed = false;
+    std::string folder;
+    std::string appName;
+    std::string appVersion;
+    std::string emailTo;
+    std::string emailSubject;
+    std::string url;
+    LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
+    std::terminate_handler previousTerminate = nullptr;
+    void (*previousAbort)(int) = SIG_DFL;
+    std::string lastError = "Success.";
+};
+
+ReporterState g_state;
+volatile LONG g_writing = 0;
+
+std::string DefaultCrashFolder() {
+    char path[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
+                                  path)))
+        return {};
+    return std::string(path) + "\\Quillmoran\\Shell\\Crashes";
+}
+
+void CreateFolderChain(const std::string& folder) {
+    for (std::size_t i = 3; i <= folder.size(); ++i) {
+        if (i == folder.size() || folder[i] == '\\')
+            ::CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+    }
+}
+
+// Writes <folder>\<name>-<time>-<pid>.dmp and a .txt beside it; runs at most once.
+void WriteReport(EXCEPTION_POINTERS* pointers, const char* reason) {
+    if (::InterlockedExchange(&g_writing, 1) != 0)
+        return;
+    CreateFolderChain(g_state.folder);
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    char stem[MAX_PATH];
+    std::snprintf(stem, sizeof(stem), "%s\\%s-%04u%02u%02u-%02u%02u%02u-%lu", g_state.folder.c_str(),
+                  g_state.appName.empty() ? "crash" : g_state.appName.c_str(), now.wYear,
+                  now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
+                  static_cast<unsigned long>(::GetCurrentProcessId()));
+
+    const std::string dumpPath = std::string(stem) + ".dmp";
+    HANDLE file = ::CreateFileA(dumpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        MINIDUMP_EXCEPTION_INFORMATION info{};
+        info.ThreadId = ::GetCurrentThreadId();
+        info.ExceptionPointers = pointers;
+        info.ClientPointers = FALSE;
+        ::MiniDumpWriteDump(::GetCurrentProcess(), ::GetCurrentProcessId(), file,
+                            MiniDumpNormal, pointers ? &info : nullptr, nullptr, nullptr);
+        ::CloseHandle(file);
+    }
+
+    const std::string textPath = std::string(stem) + ".txt";
+    if (FILE* text = std::fopen(textPath.c_str(), "w")) {
+        std::fprintf(text, "Application: %s\nVersion: %s\nSubject: %s\nReason: %s\n",
+                     g_state.appName.c_str(), g_state.appVersion.c_str(),
+                     g_state.emailSubject.c_str(), reason);
+        if (pointers && pointers->ExceptionRecord)
+            std::fprintf(text, "Exception code: 0x%08lX\n",
+                         static_cast<unsigned long>(pointers->ExceptionRecord->ExceptionCode));
+        std::fclose(text);
+    }
+}
+
+LONG WINAPI UnhandledFilter(EXCEPTION_POINTERS* pointers) {
+    WriteReport(pointers, "unhandled exception");
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+[[noreturn]] void OnTerminate() {
+    WriteReport(nullptr, "std::terminate");
+    ::TerminateProcess(::GetCurrentProcess(), 3);
+    std::abort();
+}
+
+void OnAbort(int) {
+    WriteReport(nullptr, "abort");
+    ::TerminateProcess(::GetCurrentProcess(), 3);
+}
+
+int Fail(const char* text) {
+    g_state.lastError = text;
+    return 1;
+}
+
+} // namespace
+
+int crInstall(const CrInstallInfo* info) {
+    if (!info)
+        return Fail("Installation information is missing.");
+    if (info->cb != sizeof(CrInstallInfo))
+        return Fail("Installation information has an unexpected size.");
+    if (g_state.installed)
+        return Fail("The crash reporter is already installed.");
+    std::string folder = info->crashFolder ? info->crashFolder : DefaultCrashFolder();
+    if (folder.empty())
+        return Fail("No folder for crash reports could be found.");
+
+    g_state.folder = folder;
+    g_state.appName = info->appName ? info->appName : "";
+    g_state.appVersion = info->appVersion ? info->appVersion : "";
+    g_state.emailTo = info->emailTo ? info->emailTo : "";
+    g_state.emailSubject = info->emailSubject ? info->emailSubject : "";
+    g_state.url = info->url ? info->url : "";
+    g_state.previousFilter = ::SetUnhandledExceptionFilter(&UnhandledFilter);
+    if (info->flags & kCrAllHandlers) {
+        g_state.previousTerminate = std::set_terminate(&OnTerminate);
+        g_state.previousAbort = std::signal(SIGABRT, &OnAbort);
+    }
+    g_state.installed = true;
+    g_state.lastError = "Success.";
+    return 0;
+}
+
+int crUninstall() {
+    if (!g_state.installed)
+        return Fail("The crash reporter is not installed.");
+    ::SetUnhandledExceptionFilter(g_state.previousFilter);
+    if (g_state.previousTerminate)
+        std::set_terminate(g_state.previousTerminate);
+    std::signal(SIGABRT, g_state.previousAbort == SIG_ERR ? SIG_DFL : g_state.previousAbort);
+    g_state = ReporterState{};
+    return 0;
+}
+
+int crGetLastErrorMsg(char* buffer, unsigned size) {
+    if (!buffer || size == 0)
+        return 0;
+    const std::size_t n = g_state.lastError.size() < size - 1 ? g_state.lastError.size() : size - 1;
+    std::memcpy(buffer, g_state.lastError.data(), n);
+    buffer[n] = '\0';
+    return static_cast<int>(n);
+}
+
+std::string crCrashFolder() { return g_state.installed ? g_state.folder : std::string(); }

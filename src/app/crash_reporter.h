@@ -1,0 +1,26 @@
+#pragma once
+// Our crash reporter: an unhandled-exception filter (and terminate / abort handlers) that
+// writes a minidump and a short description into a Crashes folder beside icons.bin.
+
+#include <string>
+
+struct CrInstallInfo {
+    unsigned cb = sizeof(CrInstallInfo); // must equal sizeof(CrInstallInfo)
+    const char* appName = nullptr;
+    const char* appVersion = nullptr;
+    const char* emailTo = nullptr;
+    const char* emailSubject = nullptr;
+    const char* url = nullptr;
+    unsigned flags = 0;               // kCrAllHandlers: every handler we offer
+    const char* crashFolder = nullptr; // null: <common application data>\Quillmoran\Shell\Crashes
+};
+
+inline constexpr unsigned kCrAllHandlers = 0x1FFF;
+
+// 0 on success; otherwise crGetLastErrorMsg tells why.
+int crInstall(const CrInstallInfo* info);
+int crUninstall();
+// Copies the last error text into buffer (always terminated); returns its length.
+int crGetLastErrorMsg(char* buffer, unsigned size);
+// Where dumps go while installed (empty when not installed).
+std::string crCrashFolder();

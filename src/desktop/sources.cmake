@@ -1,0 +1,2 @@
+list(APPEND KORVANE_WIN32_SOURCES
+    ${KORVANE_SOURCE_DIR}/main_frame.cpp)

@@ -1,0 +1,5 @@
+list(APPEND KORVANE_WIN32_SOURCES
+    ${KORVANE_SOURCE_DIR}/file_exception_report.cpp
+    ${KORVANE_SOURCE_DIR}/modal_ui.cpp
+    ${KORVANE_SOURCE_DIR}/win_app.cpp
+    ${KORVANE_SOURCE_DIR}/window.cpp)

@@ -1,0 +1,54 @@
+# Shared helpers of the end-to-end scripts: a fresh Wine prefix, starting korvane.exe,
+# screenshots and registry reads. Sourced, not run.
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# fresh_prefix DIR: an empty, booted Wine prefix of our own in DIR/prefix.
+fresh_prefix() {
+    mkdir -p "$1"
+    export WINEPREFIX="$(cd "$1" && pwd)/prefix"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    export WINEARCH=win64
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$1"
+    wineboot -i >/dev/null 2>&1 || fail "wineboot"
+    wineserver -w
+    wineserver -p >/dev/null 2>&1 </dev/null
+}
+
+stop_wine() { wineserver -k 2>/dev/null || true; }
+
+# reg_value NAME: the data column of HKLM\Software\Korvane\NAME, as reg.exe shows it.
+reg_value() {
+    wine reg query 'HKLM\Software\Korvane' /v "$1" /reg:64 2>/dev/null | tr -d '\r' |
+        awk -v n="$1" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print; found = 1 } END { exit !found }'
+}
+
+reg_type() {
+    wine reg query 'HKLM\Software\Korvane' /v "$1" /reg:64 2>/dev/null | tr -d '\r' |
+        awk -v n="$1" '$1 == n { print $2 }'
+}
+
+# pixel FILE X Y: "R,G,B" of one pixel of a screenshot.
+pixel() {
+    convert "$1" -format '%[fx:int(255*p{'"$2,$3"'}.r)],%[fx:int(255*p{'"$2,$3"'}.g)],%[fx:int(255*p{'"$2,$3"'}.b)]' info:
+}
+
+# wait_window TITLE SECONDS: the X id of the visible window named exactly TITLE.
+wait_window() {
+    local deadline=$((SECONDS + $2)) id
+    while [ $SECONDS -lt $deadline ]; do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
+}

@@ -1,0 +1,93 @@
+// The crash reporter in a process that really crashes: a minidump must appear.
+#include "app/crash_reporter.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> FilesIn(const std::string& folder, const char* pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((folder + "\\" + pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(folder + "\\" + data.cFileName);
+    while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    return names;
+}
+
+DWORD RunVictim(const std::string& folder, const char* how) {
+    std::string command = std::string("\"") + KORVANE_TEST_BIN_DIR + "/crash_victim.exe\" \"" +
+                          folder + "\" " + how;
+    STARTUPINFOA si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &pi))
+        return 0xFFFFFFFF;
+    ::WaitForSingleObject(pi.hProcess, 60000);
+    DWORD code = 0;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return code;
+}
+
+TEST(CrashReporter, WritesAMinidumpAndADescriptionForEachKindOfCrash) {
+    for (const char* how : {"access", "throw"}) {
+        SCOPED_TRACE(how);
+        TempFolder temp;
+        const std::string crashes = temp.Path() + "\\Quillmoran\\Shell\\Crashes";
+        const DWORD code = RunVictim(crashes, how);
+        EXPECT_NE(code, 0u);
+        EXPECT_NE(code, 0xFFFFFFFFu) << "the victim could not be started";
+
+        const auto dumps = FilesIn(crashes, "korvane.exe-*.dmp");
+        ASSERT_EQ(dumps.size(), 1u);
+        EXPECT_EQ(ReadWholeFile(dumps[0]).substr(0, 4), "MDMP");
+        const auto notes = FilesIn(crashes, "korvane.exe-*.txt");
+        ASSERT_EQ(notes.size(), 1u);
+        const std::string note = ReadWholeFile(notes[0]);
+        EXPECT_NE(note.find("Version: 1.23-EN"), std::string::npos);
+        EXPECT_NE(note.find("korvane.exe - crash report"), std::string::npos);
+    }
+}
+
+TEST(CrashReporter, AVictimThatDoesNotCrashLeavesNoReport) {
+    TempFolder temp;
+    const std::string crashes = temp.Path() + "\\Crashes";
+    EXPECT_EQ(RunVictim(crashes, "none"), 0u);
+    EXPECT_TRUE(FilesIn(crashes, "*").empty());
+}
+
+TEST(CrashReporter, InstallRefusesBadRecordsAndSecondInstalls) {
+    char text[256];
+    EXPECT_NE(crInstall(nullptr), 0);
+    CrInstallInfo wrongSize;
+    wrongSize.cb = 104;
+    EXPECT_NE(crInstall(&wrongSize), 0);
+    EXPECT_GT(crGetLastErrorMsg(text, sizeof(text)), 0);
+
+    TempFolder temp;
+    CrInstallInfo info;
+    info.crashFolder = temp.Path().c_str();
+    ASSERT_EQ(crInstall(&info), 0);
+    EXPECT_EQ(crCrashFolder(), temp.Path());
+    EXPECT_NE(crInstall(&info), 0);
+    EXPECT_NE(std::string(text, crGetLastErrorMsg(text, sizeof(text))).find("already"),
+              std::string::npos);
+    EXPECT_EQ(crUninstall(), 0);
+    EXPECT_TRUE(crCrashFolder().empty());
+    EXPECT_NE(crUninstall(), 0);
+
+    char tiny[4];
+    EXPECT_EQ(crGetLastErrorMsg(tiny, sizeof(tiny)), 3);
+    EXPECT_EQ(tiny[3], '\0');
+}
+
+} // namespace

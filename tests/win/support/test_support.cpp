@@ -1,0 +1,84 @@
+#include "support/test_support.h"
+
+#include <shlwapi.h>
+
+#include <fstream>
+#include <sstream>
+
+int ScriptedModalUi::ShowMessageBox(HWND owner, const std::string& text, const char* caption,
+                                    UINT type) {
+    shown.push_back({owner, text, caption ? caption : "<null>", type});
+    if (answers.empty())
+        return IDOK;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+ScopedRegistryKeyReset::ScopedRegistryKeyReset(std::string subkey) : m_subkey(std::move(subkey)) {
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_subkey.c_str());
+}
+
+ScopedRegistryKeyReset::~ScopedRegistryKeyReset() {
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_subkey.c_str());
+}
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    static unsigned counter = 0;
+    for (;;) {
+        m_path = std::string(base) + "korvane-test-" + std::to_string(::GetCurrentProcessId()) +
+                 "-" + std::to_string(++counter);
+        if (::CreateDirectoryA(m_path.c_str(), nullptr))
+            break;
+    }
+}
+
+TempFolder::~TempFolder() { DeleteTree(m_path); }
+
+void DeleteTree(const std::string& path) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteTree(child);
+            else
+                ::DeleteFileA(child.c_str());
+        } while (::FindNextFileA(find, &data));
+        ::FindClose(find);
+    }
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryA(path.c_str());
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void PumpMessages(DWORD ms) {
+    const DWORD until = ::GetTickCount() + ms;
+    do {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (ms)
+            ::Sleep(5);
+    } while (static_cast<LONG>(::GetTickCount() - until) < 0);
+}
