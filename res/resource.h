@@ -2,3 +2,18 @@
 // Resource identifiers shared by korvane.rc and the code.
 
 #define IDI_KORVANE 111
+
+// The small dialogs and the integration dialog.
+#define IDD_PASSWORD 104
+#define IDD_ABOUT 108
+#define IDD_RESTRICTIONS 109
+#define IDD_INTEGRATION 110
+#define IDD_TAB_NAME 112
+#define IDC_INTEGRATION_WARNING 1000
+#define IDC_ABOUT_VERSION 1018
+#define IDC_ABOUT_NOTICE 1019
+#define IDC_ABOUT_EXTRA 1020
+#define IDC_DISABLE_EXIT 1021
+#define IDC_INTEGRATE 1022
+#define IDC_TAB_NAME 1024
+#define IDC_PASSWORD 1027

@@ -14,8 +14,18 @@ start)
     # Boot the session's services now, with nothing of ctest's inherited, so that the tests'
     # processes find them running instead of starting (and leaving behind) their own.
     "$wine_run" cmd /c exit >/dev/null 2>&1 </dev/null || true
-    nohup "$wine_run" "$3" >/dev/null 2>&1 </dev/null &
+    # Without a window manager Wine waits two seconds for every managed window it hides;
+    # unmanaged windows make dialog and frame tests instant.
+    "$wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        >/dev/null 2>&1 </dev/null || true
+    ready=$(mktemp -u /tmp/korvane-keepalive.XXXXXX)
+    nohup "$wine_run" "$3" "Z:$ready" >/dev/null 2>&1 </dev/null &
     disown || true
+    for _ in $(seq 1 300); do
+        [ -e "$ready" ] && break
+        sleep 0.1
+    done
+    rm -f "$ready"
     ;;
 stop)
     wineserver -k || true

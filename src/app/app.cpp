@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include "app/crash_reporter.h"
+#include "app/integration.h"
 #include "resource.h"
 #include "base/text.h"
 #include "desktop/main_frame.h"
@@ -26,7 +27,9 @@ CApp::~CApp() {
     m_mainWindow.reset();
 }
 
-CMainFrame* CApp::Frame() const { return static_cast<CMainFrame*>(m_mainWindow.get()); }
+CMainFrame* CApp::Frame() const {
+    return static_cast<CMainFrame*>(m_mainWindow.get());
+}
 
 int CApp::InstallCrashReporter() {
     CrInstallInfo info;
@@ -39,9 +42,13 @@ int CApp::InstallCrashReporter() {
     return crInstall(&info);
 }
 
-bool CApp::IsTaskbarRunning() { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }
+bool CApp::IsTaskbarRunning() {
+    return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr;
+}
 
-std::shared_ptr<Shell> CApp::CreateShell() { return std::make_shared<Shell>(); }
+std::shared_ptr<Shell> CApp::CreateShell() {
+    return std::make_shared<Shell>();
+}
 
 BOOL CApp::InitInstance() {
     // 1. Crash reporting.
@@ -143,8 +150,8 @@ void CApp::FindModuleFolder() {
 
 void CApp::FindDataFolder() {
     char path[MAX_PATH] = {};
-    if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
-                                     path)))
+    if (SUCCEEDED(
+            ::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
         m_commonDataPath = path;
     else
         m_commonDataPath = m_moduleDir; // no common data folder: keep the catalogue beside us
@@ -160,8 +167,8 @@ void CApp::HideFromTaskList() {
     if (!kernel)
         return;
     using RegisterServiceProcessFn = DWORD(WINAPI*)(DWORD, DWORD);
-    if (auto registerService = reinterpret_cast<RegisterServiceProcessFn>(reinterpret_cast<void*>(
-            ::GetProcAddress(kernel, "RegisterServiceProcess"))))
+    if (auto registerService = reinterpret_cast<RegisterServiceProcessFn>(
+            reinterpret_cast<void*>(::GetProcAddress(kernel, "RegisterServiceProcess"))))
         registerService(0, 1);
     ::FreeLibrary(kernel);
 }
@@ -181,6 +188,14 @@ void CApp::ReadScreenRect() {
     ::GetWindowRect(::GetDesktopWindow(), &m_screenRect);
     m_screenWidth = m_screenRect.right;
     m_screenHeight = m_screenRect.bottom;
+}
+
+bool CApp::IsIntegrated() const {
+    return ::IsIntegrated();
+}
+
+void CApp::SetIntegration(bool integrate) {
+    ::SetIntegration(integrate);
 }
 
 void CApp::ReadSettings() {

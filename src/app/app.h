@@ -31,6 +31,9 @@ public:
     int ExitInstance() override;
 
     void ReadScreenRect();
+    // Whether another program than the standard desktop is the log-on shell, and changing it.
+    bool IsIntegrated() const;
+    void SetIntegration(bool integrate);
     // Reads every setting in start-up order (missing ones are written with their defaults).
     void ReadSettings();
     CMainFrame* Frame() const;

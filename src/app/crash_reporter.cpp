@@ -31,8 +31,8 @@ volatile LONG g_writing = 0;
 
 std::string DefaultCrashFolder() {
     char path[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
-                                  path)))
+    if (FAILED(
+            ::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
         return {};
     return std::string(path) + "\\Quillmoran\\Shell\\Crashes";
 }
@@ -52,7 +52,8 @@ void WriteReport(EXCEPTION_POINTERS* pointers, const char* reason) {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     char stem[MAX_PATH];
-    std::snprintf(stem, sizeof(stem), "%s\\%s-%04u%02u%02u-%02u%02u%02u-%lu", g_state.folder.c_str(),
+    std::snprintf(stem, sizeof(stem), "%s\\%s-%04u%02u%02u-%02u%02u%02u-%lu",
+                  g_state.folder.c_str(),
                   g_state.appName.empty() ? "crash" : g_state.appName.c_str(), now.wYear,
                   now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
                   static_cast<unsigned long>(::GetCurrentProcessId()));
@@ -65,8 +66,8 @@ void WriteReport(EXCEPTION_POINTERS* pointers, const char* reason) {
         info.ThreadId = ::GetCurrentThreadId();
         info.ExceptionPointers = pointers;
         info.ClientPointers = FALSE;
-        ::MiniDumpWriteDump(::GetCurrentProcess(), ::GetCurrentProcessId(), file,
-                            MiniDumpNormal, pointers ? &info : nullptr, nullptr, nullptr);
+        ::MiniDumpWriteDump(::GetCurrentProcess(), ::GetCurrentProcessId(), file, MiniDumpNormal,
+                            pointers ? &info : nullptr, nullptr, nullptr);
         ::CloseHandle(file);
     }
 
@@ -152,4 +153,6 @@ int crGetLastErrorMsg(char* buffer, unsigned size) {
     return static_cast<int>(n);
 }
 
-std::string crCrashFolder() { return g_state.installed ? g_state.folder : std::string(); }
+std::string crCrashFolder() {
+    return g_state.installed ? g_state.folder : std::string();
+}

@@ -11,7 +11,7 @@ struct CrInstallInfo {
     const char* emailTo = nullptr;
     const char* emailSubject = nullptr;
     const char* url = nullptr;
-    unsigned flags = 0;               // kCrAllHandlers: every handler we offer
+    unsigned flags = 0;                // kCrAllHandlers: every handler we offer
     const char* crashFolder = nullptr; // null: <common application data>\Quillmoran\Shell\Crashes
 };
 

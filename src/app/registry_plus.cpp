@@ -23,8 +23,8 @@ CRegistryPlus::CRegistryPlus() : CRegistryPlus(HKEY_LOCAL_MACHINE, kSubkey) {}
 
 CRegistryPlus::CRegistryPlus(HKEY root, const char* subkey) {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess, nullptr,
-                          &key, nullptr) == ERROR_SUCCESS)
+    if (::RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess, nullptr, &key,
+                          nullptr) == ERROR_SUCCESS)
         m_key.Reset(key);
 }
 

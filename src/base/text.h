@@ -23,7 +23,8 @@ template <std::size_t N> bool CopyText(char (&field)[N], std::string_view text) 
 // The text of a field up to its first NUL, never reading past the field.
 inline std::string_view FieldText(const char* field, std::size_t fieldSize) {
     const void* nul = std::memchr(field, 0, fieldSize);
-    return {field, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - field) : fieldSize};
+    return {field,
+            nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - field) : fieldSize};
 }
 
 template <std::size_t N> std::string_view FieldText(const char (&field)[N]) {

@@ -5,17 +5,17 @@
 #include <cstdint>
 
 struct ProgramEntry {
-    std::int32_t column;        // grid column on its tab, 0-based
-    std::int32_t row;           // grid row on its tab, 0-based
-    std::int32_t iconIndex;     // index of the icon inside iconFile
-    char caption[500];          // may contain line breaks
-    char description[5000];     // RTF
+    std::int32_t column;    // grid column on its tab, 0-based
+    std::int32_t row;       // grid row on its tab, 0-based
+    std::int32_t iconIndex; // index of the icon inside iconFile
+    char caption[500];      // may contain line breaks
+    char description[5000]; // RTF
     char screenshotPath[1000];
     char programPath[1000];
     char parameters[1000];
     char iconFile[1000];
-    std::int32_t showCommand;   // 1 normal, 3 maximised, 6 minimised
-    std::int32_t tab;           // index into Icons::m_tabs
+    std::int32_t showCommand; // 1 normal, 3 maximised, 6 minimised
+    std::int32_t tab;         // index into Icons::m_tabs
 };
 
 static_assert(sizeof(ProgramEntry) == 9520, "ProgramEntry must match the icons.bin record");

@@ -56,8 +56,8 @@ class MemoryDc {
 public:
     MemoryDc(HDC reference, int width, int height)
         : m_dc(::CreateCompatibleDC(reference)),
-          m_bitmap(::CreateCompatibleBitmap(reference, width > 0 ? width : 1,
-                                            height > 0 ? height : 1)),
+          m_bitmap(
+              ::CreateCompatibleBitmap(reference, width > 0 ? width : 1, height > 0 ? height : 1)),
           m_old(m_dc ? ::SelectObject(m_dc, m_bitmap) : nullptr) {}
     ~MemoryDc() {
         if (m_dc) {

@@ -1,6 +1,9 @@
 #include "framework/modal_ui.h"
 
+#include "framework/dialog.h"
 #include "framework/win_app.h"
+
+#include <commdlg.h>
 
 namespace {
 
@@ -10,6 +13,22 @@ public:
                        UINT type) override {
         return ::MessageBoxA(owner, text.c_str(), caption, type);
     }
+
+    bool ChooseColour(HWND owner, COLORREF& colour, DWORD flags) override {
+        // Custom colours are remembered for the whole run, as the system dialog expects.
+        static COLORREF customColours[16] = {
+            0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+            0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+        CHOOSECOLORA cc{sizeof(cc)};
+        cc.hwndOwner = owner;
+        cc.rgbResult = colour;
+        cc.lpCustColors = customColours;
+        cc.Flags = flags | CC_RGBINIT;
+        if (!::ChooseColorA(&cc))
+            return false;
+        colour = cc.rgbResult;
+        return true;
+    }
 };
 
 SystemModalUi g_systemUi;
@@ -17,7 +36,17 @@ ModalUi* g_currentUi = &g_systemUi;
 
 } // namespace
 
-ModalUi& CurrentModalUi() { return *g_currentUi; }
+INT_PTR ModalUi::RunDialog(Dialog& dialog, HWND owner) {
+    return dialog.RunSystemModal(owner);
+}
+
+bool ModalUi::ChooseColour(HWND, COLORREF&, DWORD) {
+    return false;
+}
+
+ModalUi& CurrentModalUi() {
+    return *g_currentUi;
+}
 
 ModalUi* SetModalUi(ModalUi* ui) {
     ModalUi* previous = g_currentUi;

@@ -6,12 +6,20 @@
 
 #include <string>
 
+class Dialog;
+
 class ModalUi {
 public:
     virtual ~ModalUi() = default;
     // caption may be null: the system's own default caption is then shown.
     virtual int ShowMessageBox(HWND owner, const std::string& text, const char* caption,
                                UINT type) = 0;
+    // Runs a modal dialog; the real service shows it with the system's dialog manager.
+    virtual INT_PTR RunDialog(Dialog& dialog, HWND owner);
+    // The standard colour dialog with `flags` (CC_*), starting at `colour`; true with the
+    // chosen colour in `colour` on OK. Only the real service shows it: any other service
+    // answers "cancelled" unless it says otherwise.
+    virtual bool ChooseColour(HWND owner, COLORREF& colour, DWORD flags);
 };
 
 // The service in force; the real one unless a test installed another.

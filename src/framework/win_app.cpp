@@ -18,18 +18,26 @@ WinApp::~WinApp() {
         g_current = m_previous;
 }
 
-WinApp* WinApp::Current() { return g_current; }
+WinApp* WinApp::Current() {
+    return g_current;
+}
 
-HWND WinApp::MainHwnd() const { return m_mainWindow ? m_mainWindow->Hwnd() : nullptr; }
+HWND WinApp::MainHwnd() const {
+    return m_mainWindow ? m_mainWindow->Hwnd() : nullptr;
+}
 
-void WinApp::SetMainWindow(std::unique_ptr<Window> window) { m_mainWindow = std::move(window); }
+void WinApp::SetMainWindow(std::unique_ptr<Window> window) {
+    m_mainWindow = std::move(window);
+}
 
 void WinApp::OnMainWindowDestroyed(Window* window) {
     if (window == m_mainWindow.get())
         ::PostQuitMessage(m_exitCode);
 }
 
-void WinApp::AddPreTranslateFilter(PreTranslateFilter* filter) { m_filters.push_back(filter); }
+void WinApp::AddPreTranslateFilter(PreTranslateFilter* filter) {
+    m_filters.push_back(filter);
+}
 
 void WinApp::RemovePreTranslateFilter(PreTranslateFilter* filter) {
     m_filters.erase(std::remove(m_filters.begin(), m_filters.end(), filter), m_filters.end());

@@ -9,7 +9,9 @@ namespace {
 const char* const kSelfProperty = "KorvaneWindow";
 }
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+    Destroy();
+}
 
 Window* Window::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<Window*>(::GetPropA(hwnd, kSelfProperty)) : nullptr;
@@ -57,7 +59,9 @@ void Window::Destroy() {
         ::DestroyWindow(m_hwnd);
 }
 
-bool Window::PreTranslateMessage(MSG&) { return false; }
+bool Window::PreTranslateMessage(MSG&) {
+    return false;
+}
 
 void Window::PreCreateWindow(CREATESTRUCTA&) {}
 
@@ -82,8 +86,7 @@ LRESULT Window::SafeWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* self = nullptr;
     if (message == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);

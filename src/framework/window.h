@@ -33,8 +33,7 @@ protected:
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam);
+    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT SafeWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_hwnd = nullptr;

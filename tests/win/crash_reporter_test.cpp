@@ -23,8 +23,8 @@ std::vector<std::string> FilesIn(const std::string& folder, const char* pattern)
 }
 
 DWORD RunVictim(const std::string& folder, const char* how) {
-    std::string command = std::string("\"") + KORVANE_TEST_BIN_DIR + "/crash_victim.exe\" \"" +
-                          folder + "\" " + how;
+    std::string command =
+        std::string("\"") + KORVANE_TEST_BIN_DIR + "/crash_victim.exe\" \"" + folder + "\" " + how;
     STARTUPINFOA si{sizeof(si)};
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,

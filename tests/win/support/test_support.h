@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,20 @@ struct ShownMessageBox {
     UINT type;
 };
 
+// A scripted answer to one modal dialog: called once with the live dialog window, inside the
+// dialog's own modal loop, so it can type, click and press keys with real messages while the
+// real dialog procedure runs (support/test_dialog.h has the helpers).
+using DialogScript = std::function<void(HWND dialog)>;
+
+struct ShownDialog {
+    HWND owner;
+    UINT templateId;
+    INT_PTR result;
+    bool ran; // false: no script was queued, the dialog was not shown and "returned" IDCANCEL
+};
+
 // Records every message box and answers from a queue (IDOK when the queue is empty).
+// Dialogs run for real under the next queued script; with none queued they return IDCANCEL.
 class ScriptedModalUi : public ModalUi {
 public:
     ScriptedModalUi() : m_previous(SetModalUi(this)) {}
@@ -24,9 +38,12 @@ public:
 
     int ShowMessageBox(HWND owner, const std::string& text, const char* caption,
                        UINT type) override;
+    INT_PTR RunDialog(Dialog& dialog, HWND owner) override; // in support/test_dialog.cpp
 
     std::vector<ShownMessageBox> shown;
     std::deque<int> answers;
+    std::vector<ShownDialog> shownDialogs;
+    std::deque<DialogScript> dialogScripts;
 
 private:
     ModalUi* m_previous;

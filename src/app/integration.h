@@ -1,0 +1,12 @@
+#pragma once
+// Making this program the Windows log-on shell in place of the standard desktop, or undoing
+// it, through the Winlogon "Shell" value (64-bit registry view). Takes effect at the next
+// log-on.
+
+// True when the Winlogon shell is anything but "explorer.exe"; false when it cannot be read.
+bool IsIntegrated();
+
+// Integrating writes this executable's full path as the shell and switches User Account
+// Control off; undoing writes "explorer.exe" and leaves User Account Control as it is.
+// Without the rights to write the Winlogon key nothing at all changes.
+void SetIntegration(bool integrate);

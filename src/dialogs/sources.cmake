@@ -1,0 +1,5 @@
+list(APPEND KORVANE_WIN32_SOURCES
+    ${KORVANE_SOURCE_DIR}/about_program.cpp
+    ${KORVANE_SOURCE_DIR}/password_dialog.cpp
+    ${KORVANE_SOURCE_DIR}/restrictions_dialog.cpp
+    ${KORVANE_SOURCE_DIR}/tab_plus_dialog.cpp)
