@@ -31,28 +31,25 @@ count() {
 
 step() { echo; echo "==== $*"; }
 
-step "native build"
-if "$root/scripts/build.sh" native; then
-    step "native tests"
-    ctest --test-dir build/native --output-on-failure -j "$(nproc)" 2>&1 | tee "$log"
+# build_and_test TREE TITLE COMMAND...: builds one tree, then runs its ctest through COMMAND.
+build_and_test() {
+    local tree=$1 title=$2
+    shift 2
+    step "$tree build"
+    if ! "$root/scripts/build.sh" "$tree"; then
+        status=1
+        failed=$((failed + 1))
+        return
+    fi
+    step "$title"
+    "$@" ctest --test-dir "build/$tree" --output-on-failure 2>&1 | tee "$log"
     [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
     count
-else
-    status=1
-    failed=$((failed + 1))
-fi
+}
 
-step "Windows build"
-if "$root/scripts/build.sh" win; then
-    step "Windows and end-to-end tests (Wine, Xvfb)"
-    xvfb-run -a -s '-screen 0 1024x768x24' \
-        ctest --test-dir build/win --output-on-failure 2>&1 | tee "$log"
-    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
-    count
-else
-    status=1
-    failed=$((failed + 1))
-fi
+build_and_test native "native tests" env CTEST_PARALLEL_LEVEL="$(nproc)"
+build_and_test win "Windows and end-to-end tests (Wine, Xvfb)" \
+    xvfb-run -a -s '-screen 0 1024x768x24'
 
 step "fuzzing the catalogue loader for ${fuzz_seconds} s"
 if "$root/scripts/build.sh" fuzz; then
