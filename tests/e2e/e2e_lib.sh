@@ -23,16 +23,27 @@ fresh_prefix() {
 
 stop_wine() { wineserver -k 2>/dev/null || true; }
 
-# reg_value NAME: the data column of HKLM\Software\Korvane\NAME, as reg.exe shows it.
-reg_value() {
-    wine reg query 'HKLM\Software\Korvane' /v "$1" /reg:64 2>/dev/null | tr -d '\r' |
-        awk -v n="$1" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print; found = 1 } END { exit !found }'
+# read_settings: takes one snapshot of HKLM\Software\Korvane (64-bit view) for reg_value and
+# reg_type; one query instead of one per value keeps the check quick and steady under load.
+read_settings() {
+    local attempt
+    for attempt in 1 2 3; do
+        if wine reg query 'HKLM\Software\Korvane' /reg:64 2>/dev/null | tr -d '\r' \
+            >"$WINEPREFIX/settings.txt" && grep -q REG_ "$WINEPREFIX/settings.txt"; then
+            return 0
+        fi
+        sleep 1
+    done
+    return 1
 }
 
-reg_type() {
-    wine reg query 'HKLM\Software\Korvane' /v "$1" /reg:64 2>/dev/null | tr -d '\r' |
-        awk -v n="$1" '$1 == n { print $2 }'
+# reg_value NAME: the data column of the snapshot's value NAME, as reg.exe shows it.
+reg_value() {
+    awk -v n="$1" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print; found = 1 } END { exit !found }' \
+        "$WINEPREFIX/settings.txt"
 }
+
+reg_type() { awk -v n="$1" '$1 == n { print $2 }' "$WINEPREFIX/settings.txt"; }
 
 # pixel FILE X Y: "R,G,B" of one pixel of a screenshot.
 pixel() {

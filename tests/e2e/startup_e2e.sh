@@ -30,10 +30,14 @@ for point in "5 5" "$((screen_w / 2)) $((screen_h / 2))" "$((screen_w - 3)) $((s
 done
 
 # Every setting but the password, with its type and default.
+read_settings || fail "the settings key cannot be read"
 check() {
     local name=$1 type=$2 data=$3
-    [ "$(reg_type "$name")" = "$type" ] || fail "$name has type '$(reg_type "$name")', not $type"
-    [ "$(reg_value "$name")" = "$data" ] || fail "$name is '$(reg_value "$name")', not '$data'"
+    local got_type got_data
+    got_type=$(reg_type "$name")
+    got_data=$(reg_value "$name" || true)
+    [ "$got_type" = "$type" ] || fail "$name has type '$got_type', not $type"
+    [ "$got_data" = "$data" ] || fail "$name is '$got_data', not '$data'"
 }
 check isRestart REG_DWORD 0x1
 check fontheight REG_DWORD 0xc
