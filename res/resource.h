@@ -3,6 +3,15 @@
 
 #define IDI_KORVANE 111
 
+// Icons of the desktop's buttons.
+#define IDI_SHUTDOWN 115
+#define IDI_SETTINGS 116
+#define IDI_SAVE 117
+#define IDI_ADD_TAB 118
+#define IDI_LOCKED 120
+#define IDI_UNLOCKED 121
+#define IDI_SAVE_WARNING 1025
+
 // The small dialogs and the integration dialog.
 #define IDD_PASSWORD 104
 #define IDD_ABOUT 108
