@@ -1,10 +1,9 @@
 #include "framework/dialog.h"
 
-#include "framework/file_exception_report.h"
+#include "framework/guarded_call.h"
 #include "framework/modal_ui.h"
+#include "framework/reflect.h"
 #include "framework/win_app.h"
-
-#include <exception>
 
 namespace {
 
@@ -141,19 +140,18 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam
     if (!self)
         return FALSE;
 
-    INT_PTR result = FALSE;
-    try {
-        result = self->DialogProc(message, wParam, lParam);
-    } catch (const FileException& e) {
-        ReportFileException(hwnd, e);
-        ::EndDialog(hwnd, -1);
-    } catch (const std::exception& e) {
-        ReportUnexpectedError(hwnd, e.what());
-        ::EndDialog(hwnd, -1);
-    } catch (...) {
-        ReportUnexpectedError(hwnd, "unknown error");
-        ::EndDialog(hwnd, -1);
-    }
+    const INT_PTR result = CallReportingErrors<INT_PTR>(
+        hwnd, FALSE,
+        [&]() -> INT_PTR {
+            // Owner-drawn controls of ours draw and answer for themselves.
+            LRESULT reflected = 0;
+            if (ReflectToChild(hwnd, message, wParam, lParam, reflected)) {
+                ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, reflected);
+                return TRUE;
+            }
+            return self->DialogProc(message, wParam, lParam);
+        },
+        [hwnd] { ::EndDialog(hwnd, -1); });
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         self->m_hwnd = nullptr;

@@ -1,10 +1,8 @@
 #include "framework/subclass.h"
 
-#include "framework/file_exception_report.h"
+#include "framework/guarded_call.h"
 
 #include <commctrl.h>
-
-#include <exception>
 
 namespace {
 // Our one subclass id: an object is attached to a window at most once.
@@ -97,16 +95,8 @@ LRESULT SubclassedWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT SubclassedWindow::SafeWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return WindowProc(message, wParam, lParam);
-    } catch (const FileException& e) {
-        ReportFileException(m_hwnd, e);
-    } catch (const std::exception& e) {
-        ReportUnexpectedError(m_hwnd, e.what());
-    } catch (...) {
-        ReportUnexpectedError(m_hwnd, "unknown error");
-    }
-    return 0;
+    return CallReportingErrors<LRESULT>(m_hwnd, 0,
+                                        [&] { return WindowProc(message, wParam, lParam); });
 }
 
 LRESULT CALLBACK SubclassedWindow::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,

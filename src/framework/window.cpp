@@ -1,9 +1,8 @@
 #include "framework/window.h"
 
-#include "framework/file_exception_report.h"
+#include "framework/guarded_call.h"
+#include "framework/reflect.h"
 #include "framework/win_app.h"
-
-#include <exception>
 
 namespace {
 const char* const kSelfProperty = "KorvaneWindow";
@@ -74,16 +73,13 @@ LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Window::SafeWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
+    return CallReportingErrors<LRESULT>(m_hwnd, 0, [&]() -> LRESULT {
+        // Controls that draw or answer for themselves get their notifications back first.
+        LRESULT reflected = 0;
+        if (ReflectToChild(m_hwnd, message, wParam, lParam, reflected))
+            return reflected;
         return WindowProc(message, wParam, lParam);
-    } catch (const FileException& e) {
-        ReportFileException(m_hwnd, e);
-    } catch (const std::exception& e) {
-        ReportUnexpectedError(m_hwnd, e.what());
-    } catch (...) {
-        ReportUnexpectedError(m_hwnd, "unknown error");
-    }
-    return 0;
+    });
 }
 
 LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,7 +13,6 @@ namespace {
 constexpr int kButtonPart = 1; // BP_PUSHBUTTON
 constexpr int kStateNormal = 1, kStateHot = 2, kStatePressed = 3, kStateDisabled = 4,
               kStateDefaulted = 5;
-constexpr int kIconRightAlignment = 2;
 
 xbutton::Area ToArea(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
@@ -412,9 +411,8 @@ void CXButtonXP::DrawItem(const DRAWITEMSTRUCT& item) {
 void CXButtonXP::DrawIcon(HDC dc, const RECT& item, bool hasCaption, bool disabled, bool shift,
                           RECT& captionArea) {
     const SIZE size = IconSize(m_icon.Get());
-    const xbutton::ContentLayout layout = xbutton::LayoutContent(
-        ToArea(item), size.cx, size.cy, hasCaption,
-        m_iconAlignment == kIconRightAlignment ? xbutton::kIconRight : 0, shift);
+    const xbutton::ContentLayout layout =
+        xbutton::LayoutContent(ToArea(item), size.cx, size.cy, hasCaption, m_iconAlignment, shift);
     captionArea = ToRect(layout.captionArea);
     HICON shown = m_icon.Get();
     UINT flags = DST_ICON;

@@ -58,12 +58,15 @@ CColourPopup* CColourPopup::Open(POINT origin, COLORREF colour, HWND picker,
                                  const std::string& defaultText, const std::string& customText) {
     auto* popup = new CColourPopup(colour, picker, defaultText, customText);
     if (!popup->Create(origin)) {
-        // A window that was made at all has deleted the object on its way out.
-        if (!popup->Hwnd())
-            delete popup;
+        delete popup;
         return nullptr;
     }
     return popup;
+}
+
+void CColourPopup::PostNcDestroy() {
+    if (m_ownsItself)
+        delete this;
 }
 
 CColourPopup* CColourPopup::FromHandle(HWND hwnd) {
@@ -86,6 +89,7 @@ bool CColourPopup::Create(POINT origin) {
     const RECT rect = m_windowRect;
     if (!CreateEx(0, kClassName, "", WS_POPUP | WS_VISIBLE, rect, m_parent, nullptr))
         return false;
+    m_ownsItself = true;
     // No pointer shape of its own: the pointer keeps whatever shape it had over the picker.
     ::SetClassLongPtrA(Hwnd(), GCLP_HCURSOR, 0);
     ::GetWindowRect(Hwnd(), &m_windowRect);

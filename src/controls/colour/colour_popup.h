@@ -34,7 +34,8 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PostNcDestroy() override { delete this; }
+    // Deletes the pop-up once it exists; a failed creation is cleaned up by Open.
+    void PostNcDestroy() override;
 
 private:
     CColourPopup(COLORREF colour, HWND picker, const std::string& defaultText,
@@ -70,4 +71,5 @@ private:
     HWND m_toolTip = nullptr;
     bool m_childVisible = false;
     bool m_ending = false;
+    bool m_ownsItself = false;
 };
