@@ -1,0 +1,21 @@
+#pragma once
+// Paints the desktop's divider lines and the icons with their captions of one tab.
+
+#include "desktop/grid_layout.h"
+
+#include <windows.h>
+
+class Icons;
+
+struct IconPaintStyle {
+    HFONT captionFont = nullptr;
+    COLORREF desktop = 0;     // cvetfona
+    COLORREF captionBand = 0; // cveticon: each caption line sits on a band of it
+    COLORREF captionText = 0; // fontcolor
+};
+
+// Icons are extracted from their files on every paint (and destroyed after drawing); an icon
+// file that yields none shows the system's application icon. Entries from `placedLimit` on
+// (when not -1), on other tabs, or outside the grid are not drawn; tab -1 draws no icons.
+void DrawDesktopIcons(HDC dc, const DesktopLayout& layout, const Icons& catalogue, int currentTab,
+                      int placedLimit, const IconPaintStyle& style);
