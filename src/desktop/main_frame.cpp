@@ -1,10 +1,36 @@
 #include "desktop/main_frame.h"
 
+#include "desktop/picture_loader.h"
+
 #include "app/app.h"
 #include "framework/dc.h"
-#include "framework/unique_handle.h"
+#include "framework/file_exception_report.h"
+#include "framework/modal_ui.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// Ticks of the repaint timer since the program started, for the whole process.
+int g_timerTicks = 0;
+
+// The five buttons in their creation order, with their icons.
+constexpr UINT kButtonIds[5] = {CMainFrame::kModeButtonId, CMainFrame::kSaveButtonId,
+                                CMainFrame::kSettingsButtonId, CMainFrame::kShutdownButtonId,
+                                CMainFrame::kAddTabButtonId};
+constexpr UINT kButtonIcons[5] = {IDI_LOCKED, IDI_SAVE, IDI_SETTINGS, IDI_SHUTDOWN, IDI_ADD_TAB};
+
+} // namespace
 
 CMainFrame::CMainFrame(CApp& app) : m_app(app) {}
+
+CMainFrame::~CMainFrame() {
+    // Children first: they go with the window, the bitmaps they show after it.
+    Destroy();
+    if (m_screenshotBitmap)
+        ::DeleteObject(m_screenshotBitmap);
+}
 
 bool CMainFrame::Create(const char* title, const RECT& rect) {
     if (!RegisterClass(kClassName, CS_DBLCLKS, nullptr))
@@ -16,16 +42,54 @@ void CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
     cs.dwExStyle = 0; // no client edge
 }
 
+bool CMainFrame::PreTranslateMessage(MSG& msg) {
+    if (m_toolTip)
+        ::SendMessageA(m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    return Window::PreTranslateMessage(msg);
+}
+
+HWND CMainFrame::ButtonHwnd(UINT id) const {
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        if (kButtonIds[i] == id && m_buttons[i])
+            return m_buttons[i]->Hwnd();
+    }
+    return nullptr;
+}
+
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1; // WM_PAINT covers every pixel
-    case WM_PAINT:
-        OnPaint();
+    case WM_CREATE:
+        if (Default(message, wParam, lParam) == -1)
+            return -1;
+        return OnCreate();
+    case WM_ERASEBKGND: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        RECT clip;
+        ::GetClipBox(dc, &clip);
+        HBRUSH brush = m_app.m_backgroundBrush ? m_app.m_backgroundBrush.Get()
+                                               : static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+        SelectObjectGuard select(dc, brush);
+        ::PatBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, PATCOPY);
+        return TRUE;
+    }
+    case WM_PAINT: {
+        PaintDc dc(Hwnd());
+        DrawIcons(dc.Get());
+        return 0;
+    }
+    case WM_SIZE:
+        Default(message, wParam, lParam);
+        OnSize();
         return 0;
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return Default(message, wParam, lParam);
+    case WM_LBUTTONUP:
+        OnLeftButtonUp({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return Default(message, wParam, lParam);
     case WM_CLOSE:
         // Customers must not close the desktop; the exit commands destroy it on purpose.
         return 0;
@@ -34,15 +98,177 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void CMainFrame::OnPaint() {
-    PaintDc dc(Hwnd());
-    UniqueBrush background(::CreateSolidBrush(static_cast<COLORREF>(m_app.cvetfona)));
+int CMainFrame::OnCreate() {
+    m_screenshot = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_BITMAP, 0, 0, 0, 0, Hwnd(),
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScreenshotId)),
+                                     ::GetModuleHandleA(nullptr), nullptr);
+    CreateButtons();
+    CreateToolTips();
+    if (!m_app.isRestart)
+        ::EnableWindow(ButtonHwnd(kShutdownButtonId), FALSE);
+    UpdateChildren();
+    RebuildTabs();
+    return 0;
+}
+
+void CMainFrame::CreateButtons() {
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        auto button = std::make_unique<CXButtonXP>();
+        if (button->Create("", WS_CHILD | WS_VISIBLE, RECT{}, Hwnd(), kButtonIds[i])) {
+            button->SetIcon(kButtonIcons[i], 1).EnableTheming(true);
+            ::RedrawWindow(button->Hwnd(), nullptr, nullptr,
+                           RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        }
+        m_buttons[i] = std::move(button);
+    }
+    // The desktop starts in restricted user mode.
+    for (UINT id : {kSaveButtonId, kSettingsButtonId, kAddTabButtonId})
+        ::ShowWindow(ButtonHwnd(id), SW_HIDE);
+}
+
+void CMainFrame::CreateToolTips() {
+    m_toolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  Hwnd(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    if (!m_toolTip)
+        return;
+    ::SendMessageA(m_toolTip, TTM_SETMAXTIPWIDTH, 0, 0x7FFF);
+    const struct {
+        UINT id;
+        const char* text;
+    } tips[] = {{kModeButtonId, "Switch to admin mode"},
+                {kShutdownButtonId, "Shutdown/reboot computer"},
+                {kSaveButtonId, "Save description"},
+                {kSettingsButtonId, "Settings"},
+                {kAddTabButtonId, "Add tab"}};
+    for (const auto& tip : tips) {
+        TOOLINFOA info{};
+        info.cbSize = sizeof(info);
+        info.uFlags = TTF_IDISHWND;
+        info.hwnd = Hwnd();
+        info.uId = reinterpret_cast<UINT_PTR>(ButtonHwnd(tip.id));
+        info.lpszText = const_cast<char*>(tip.text);
+        ::SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void CMainFrame::LayoutGrid() {
+    m_placedLimit = -1;
     RECT client;
     ::GetClientRect(Hwnd(), &client);
-    ::FillRect(dc.Get(), &client, background.Get());
+    m_layout = DesktopLayout::Compute(client.right, client.bottom, m_app.m_adminMode != 0);
+    if (!m_app.m_catalogue) {
+        m_occupancy = Occupancy();
+        return;
+    }
+    PlacementResult placed = PlaceEntries(*m_app.m_catalogue, m_layout.columns, m_layout.rows);
+    m_occupancy = std::move(placed.occupancy);
+    m_placedLimit = placed.placedLimit;
+    if (placed.saveError)
+        ReportFileException(Hwnd(), FileException(placed.saveErrorPath, *placed.saveError));
+    if (m_placedLimit != -1)
+        AppMessageBox(Hwnd(), "No space for icons, please increase your screen resolution",
+                      "Warning!", MB_OK);
+}
+
+void CMainFrame::MoveChild(HWND child, const GridRect& r) const {
+    if (child)
+        ::MoveWindow(child, r.left, r.top, r.Width(), r.Height(), TRUE);
+}
+
+void CMainFrame::UpdateChildren() {
+    MoveChild(m_screenshot, m_layout.screenshot);
+    if (m_shownEntry >= 0 && m_app.m_catalogue && m_shownEntry < m_app.m_catalogue->m_count) {
+        const ProgramEntry& entry = m_app.m_catalogue->m_entries[m_shownEntry];
+        SetScreenshot(nullptr); // the picture lets go of the bitmap before it is replaced
+        LoadPicture(entry.screenshotPath, m_layout.screenshot.Width(), m_layout.screenshot.Height(),
+                    static_cast<COLORREF>(m_app.cvetfona), m_screenshotBitmap);
+        SetScreenshot(m_screenshotBitmap);
+        ::ShowWindow(m_screenshot, SW_SHOW);
+    }
+    MoveChild(ButtonHwnd(kModeButtonId), m_layout.modeButton);
+    MoveChild(ButtonHwnd(kSaveButtonId), m_layout.saveButton);
+    MoveChild(ButtonHwnd(kSettingsButtonId), m_layout.settingsButton);
+    MoveChild(ButtonHwnd(kShutdownButtonId), m_layout.shutdownButton);
+    MoveChild(ButtonHwnd(kAddTabButtonId), m_layout.addTabButton);
+}
+
+void CMainFrame::SetScreenshot(HBITMAP bitmap) {
+    if (!m_screenshot)
+        return;
+    auto previous = reinterpret_cast<HBITMAP>(
+        ::SendMessageA(m_screenshot, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    // A static of the version 6 controls may draw from its own copy of a 32-bit bitmap; such a
+    // copy is ours to delete, our own bitmap is not.
+    if (previous && previous != m_screenshotBitmap && previous != bitmap)
+        ::DeleteObject(previous);
+}
+
+void CMainFrame::RebuildTabs() {
+    const bool haveTabs = m_app.m_catalogue && !m_app.m_catalogue->m_tabs.empty();
+    m_currentTab = haveTabs ? 0 : -1;
+}
+
+int CMainFrame::CurrentTab() const {
+    return m_currentTab;
+}
+
+bool CMainFrame::HitGrid(POINT p) const {
+    return m_layout.HitGrid(p.x, p.y);
+}
+
+GridCell CMainFrame::CellOf(POINT p) const {
+    return m_layout.CellOf(p.x, p.y);
+}
+
+bool CMainFrame::IsCellOccupied(int column, int row, int tab) const {
+    return m_occupancy.IsOccupied(column, row, tab);
+}
+
+int CMainFrame::EntryAt(POINT p) const {
+    if (!HitGrid(p) || !m_app.m_catalogue)
+        return -1;
+    const GridCell cell = CellOf(p);
+    return EntryOnCell(*m_app.m_catalogue, m_occupancy, cell.column, cell.row, CurrentTab());
+}
+
+void CMainFrame::OnSize() {
+    if (::IsIconic(Hwnd())) {
+        ::ShowWindow(Hwnd(), SW_SHOWNORMAL);
+        return;
+    }
+    m_app.ReadScreenRect();
+    LayoutGrid();
+    UpdateChildren();
+    RebuildBackground();
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void CMainFrame::OnTimer(UINT_PTR id) {
     if (id == CApp::kRepaintTimer)
-        ::InvalidateRect(Hwnd(), nullptr, FALSE);
+        OnRepaintTick();
+    else if (id == kHoverTimer)
+        OnHoverTimer();
+}
+
+void CMainFrame::OnRepaintTick() {
+    if (++g_timerTicks < 10) {
+        for (UINT id : {kModeButtonId, kShutdownButtonId})
+            ::RedrawWindow(ButtonHwnd(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    }
+    {
+        ClientDc dc(Hwnd());
+        DrawIcons(dc.Get());
+    }
+    if (::GetForegroundWindow() != Hwnd())
+        return;
+    const int oldWidth = m_app.m_screenWidth;
+    const int oldHeight = m_app.m_screenHeight;
+    m_app.ReadScreenRect();
+    if (oldWidth == m_app.m_screenWidth && oldHeight == m_app.m_screenHeight)
+        return;
+    RebuildBackground();
+    const RECT& r = m_app.m_screenRect;
+    ::MoveWindow(Hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }

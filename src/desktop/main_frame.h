@@ -1,7 +1,15 @@
 #pragma once
-// The desktop window: one borderless window over the whole screen.
+// The desktop window: one borderless window over the whole screen with the description
+// quarter, the screenshot quarter, the tab strip and buttons between them, and the icon grid
+// of the selected tab in the lower half.
 
+#include "controls/button/xbutton_xp.h"
+#include "desktop/grid_layout.h"
+#include "framework/unique_handle.h"
 #include "framework/window.h"
+
+#include <array>
+#include <memory>
 
 class CApp;
 
@@ -9,18 +17,82 @@ class CMainFrame : public Window {
 public:
     static constexpr const char* kClassName = "KorvaneFrame";
 
+    // Child control identifiers.
+    static constexpr UINT kScreenshotId = 100;
+    static constexpr UINT kModeButtonId = 102;
+    static constexpr UINT kSaveButtonId = 103;
+    static constexpr UINT kSettingsButtonId = 104;
+    static constexpr UINT kShutdownButtonId = 105;
+    static constexpr UINT kAddTabButtonId = 114;
+    static constexpr UINT_PTR kHoverTimer = 2;
+    static constexpr UINT kHoverDelay = 500;
+
     explicit CMainFrame(CApp& app);
+    ~CMainFrame() override;
 
     // A WS_POPUP window with the given title over `rect`, no parent, no menu.
     bool Create(const char* title, const RECT& rect);
+
+    void LayoutGrid();
+    void UpdateChildren();
+    void RebuildTabs();
+    void RebuildBackground();
+    void DrawIcons(HDC dc);
+
+    bool HitGrid(POINT point) const;
+    GridCell CellOf(POINT point) const;
+    bool IsCellOccupied(int column, int row, int tab) const;
+    int EntryAt(POINT point) const;
+    int CurrentTab() const;
+
+    const DesktopLayout& Layout() const { return m_layout; }
+    int PlacedLimit() const { return m_placedLimit; }
+    HWND ButtonHwnd(UINT id) const;
+    HWND ScreenshotHwnd() const { return m_screenshot; }
+    HWND ToolTipHwnd() const { return m_toolTip; }
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+    int m_shownEntry = -1;
+    HBITMAP m_screenshotBitmap = nullptr;
+    bool m_moveMode = false;
+    int m_hoverEntry = -1;
+    UINT_PTR m_hoverTimer = 0;
+    POINT m_lastMouse{0, 0};
+    GridCell m_menuCell{};
+    int m_menuEntry = -1;
+    int m_tabMenuIndex = -1;
 
 protected:
     void PreCreateWindow(CREATESTRUCTA& cs) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void OnPaint();
+    struct ButtonSpec {
+        UINT id;
+        UINT icon;
+    };
+
+    int OnCreate();
+    void CreateButtons();
+    void CreateToolTips();
+    void OnSize();
     void OnTimer(UINT_PTR id);
+    void OnRepaintTick();
+    void OnHoverTimer();
+    void OnMouseMove(POINT point);
+    void OnLeftButtonUp(POINT point);
+    void ShowDescriptionOf(int entry);
+    void HideDescription();
+    void SetScreenshot(HBITMAP bitmap);
+    void MoveChild(HWND child, const GridRect& rect) const;
 
     CApp& m_app;
+    DesktopLayout m_layout;
+    Occupancy m_occupancy;
+    int m_placedLimit = -1;
+    int m_currentTab = -1;
+    HWND m_screenshot = nullptr;
+    HWND m_toolTip = nullptr;
+    std::array<std::unique_ptr<CXButtonXP>, 5> m_buttons;
 };

@@ -3,4 +3,6 @@ list(APPEND KORVANE_PORTABLE_SOURCES
 list(APPEND KORVANE_WIN32_SOURCES
     ${KORVANE_SOURCE_DIR}/icon_painter.cpp
     ${KORVANE_SOURCE_DIR}/main_frame.cpp
+    ${KORVANE_SOURCE_DIR}/main_frame_mouse.cpp
+    ${KORVANE_SOURCE_DIR}/main_frame_paint.cpp
     ${KORVANE_SOURCE_DIR}/picture_loader.cpp)

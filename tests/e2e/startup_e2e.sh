@@ -23,10 +23,17 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 
 shot="$work/first-start.png"
 import -window root "$shot"
-for point in "5 5" "$((screen_w / 2)) $((screen_h / 2))" "$((screen_w - 3)) $((screen_h - 3))"; do
+for point in "5 5" "$((screen_w * 3 / 4)) 100" "$((screen_w - 3)) $((screen_h - 3))" \
+    "$((screen_w / 2 + 50)) $((screen_h * 3 / 4))"; do
     # shellcheck disable=SC2086
     colour=$(pixel "$shot" $point)
     [ "$colour" = "0,0,96" ] || fail "pixel ($point) is $colour, not the background 0,0,96"
+done
+# The dividers: along the top of the grid and between the two upper quarters.
+for point in "100 $((screen_h / 2))" "$((screen_w / 2)) 100"; do
+    # shellcheck disable=SC2086
+    colour=$(pixel "$shot" $point)
+    [ "$colour" = "0,0,0" ] || fail "pixel ($point) is $colour, not a black divider"
 done
 
 # Every setting but the password, with its type and default.
