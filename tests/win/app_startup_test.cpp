@@ -1,13 +1,10 @@
 // Start-up and exit of the application object, in-process, against the real Wine system.
 #include "app/app.h"
-#include "app/crash_reporter.h"
 #include "catalogue/icons.h"
-#include "shell/shell.h"
+#include "support/test_app.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
-
-#include <shlobj.h>
 
 #include <cstdint>
 #include <cstring>
@@ -15,52 +12,6 @@
 #include <vector>
 
 namespace {
-
-struct ShellCall {
-    std::string what;
-    bool frameVisible;
-};
-
-class RecordingShell : public Shell {
-public:
-    explicit RecordingShell(std::vector<ShellCall>& calls) : m_calls(calls) {}
-    void RunStartupFolders() override { Record("folders"); }
-    void RunRegistryKeys() override { Record("keys"); }
-
-private:
-    void Record(const char* what) {
-        HWND frame = ::FindWindowA(nullptr, CApp::kFrameTitle);
-        m_calls.push_back({what, frame && ::IsWindowVisible(frame)});
-    }
-    std::vector<ShellCall>& m_calls;
-};
-
-class TestApp : public CApp {
-public:
-    bool taskbar = true;
-    bool failCrashReporter = false;
-    std::vector<ShellCall> shellCalls;
-
-protected:
-    int InstallCrashReporter() override {
-        if (failCrashReporter) {
-            CrInstallInfo broken;
-            broken.cb = 1;
-            return crInstall(&broken);
-        }
-        return 0; // the real reporter is tested on its own, in a process it may crash
-    }
-    bool IsTaskbarRunning() override { return taskbar; }
-    std::shared_ptr<Shell> CreateShell() override {
-        return std::make_shared<RecordingShell>(shellCalls);
-    }
-};
-
-std::string DataFolder() {
-    char path[MAX_PATH] = {};
-    ::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
-    return std::string(path) + "\\Quillmoran\\Shell";
-}
 
 DWORD PublishedHandle() {
     DWORD value = 0, size = sizeof(value), type = 0;

@@ -5,6 +5,7 @@
 #include "desktop/picture_loader.h"
 #include "framework/dc.h"
 #include "framework/unique_handle.h"
+#include "support/test_pictures.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -16,70 +17,6 @@
 #include <string>
 
 namespace {
-
-class GdiplusSession {
-public:
-    GdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
-    }
-    ~GdiplusSession() { Gdiplus::GdiplusShutdown(m_token); }
-
-private:
-    ULONG_PTR m_token = 0;
-};
-
-void Put(std::string& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-// A 24-bit bottom-up BMP whose four quadrants are red, green, blue and white.
-std::string QuadrantBmp(int size) {
-    const int rowBytes = (size * 3 + 3) & ~3;
-    std::string bmp = "BM";
-    Put(bmp, 54 + rowBytes * size, 4);
-    Put(bmp, 0, 4);
-    Put(bmp, 54, 4);
-    Put(bmp, 40, 4);
-    Put(bmp, size, 4);
-    Put(bmp, size, 4);
-    Put(bmp, 1, 2);
-    Put(bmp, 24, 2);
-    Put(bmp, 0, 4);
-    Put(bmp, rowBytes * size, 4);
-    Put(bmp, 2835, 4);
-    Put(bmp, 2835, 4);
-    Put(bmp, 0, 4);
-    Put(bmp, 0, 4);
-    for (int fileRow = 0; fileRow < size; ++fileRow) {
-        const int y = size - 1 - fileRow;
-        std::string row;
-        for (int x = 0; x < size; ++x) {
-            const bool top = y < size / 2, left = x < size / 2;
-            const COLORREF c = top ? (left ? RGB(255, 0, 0) : RGB(0, 255, 0))
-                                   : (left ? RGB(0, 0, 255) : RGB(255, 255, 255));
-            row.push_back(static_cast<char>(GetBValue(c)));
-            row.push_back(static_cast<char>(GetGValue(c)));
-            row.push_back(static_cast<char>(GetRValue(c)));
-        }
-        row.resize(rowBytes, '\0');
-        bmp += row;
-    }
-    return bmp;
-}
-
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    ::GetObjectA(bitmap, sizeof(info), &info);
-    return {info.bmWidth, info.bmHeight};
-}
-
-COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
-    UniqueDc dc(::CreateCompatibleDC(nullptr));
-    SelectObjectGuard select(dc.Get(), bitmap);
-    return ::GetPixel(dc.Get(), x, y);
-}
 
 TEST(PictureLoader, DecodesAtItsOwnSizeOrStretchedAndFailsCleanly) {
     GdiplusSession gdiplus;

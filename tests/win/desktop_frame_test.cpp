@@ -1,0 +1,251 @@
+// The desktop window started for real from a catalogue written byte by byte.
+#include "desktop/main_frame.h"
+#include "support/test_app.h"
+#include "support/test_pictures.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr COLORREF kBackground = RGB(0, 0, 96);
+
+void WriteSetting(const char* name, DWORD type, const void* data, DWORD size) {
+    HKEY key;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Korvane", 0, nullptr, 0,
+                                KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    ::RegCloseKey(key);
+}
+void WriteDword(const char* name, DWORD value) {
+    WriteSetting(name, REG_DWORD, &value, 4);
+}
+void WriteText(const char* name, const std::string& text) {
+    WriteSetting(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteTree(DataFolder());
+        ::CreateDirectoryA((DataFolder() + "\\..").c_str(), nullptr);
+        ::CreateDirectoryA(DataFolder().c_str(), nullptr);
+        WriteWholeFile(m_pictures.File("shot.bmp"), QuadrantBmp(64));
+    }
+    void TearDown() override {
+        if (m_app) {
+            if (HWND hwnd = m_app->MainHwnd())
+                ::DestroyWindow(hwnd);
+            m_app->ExitInstance();
+        }
+        PumpMessages();
+        DeleteTree(DataFolder());
+    }
+
+    void WriteCatalogue(const std::vector<CatalogueEntryBytes>& entries,
+                        const std::vector<std::string>& tabs) {
+        m_catalogueBytes = CatalogueFileBytes(entries, tabs);
+        WriteWholeFile(DataFolder() + "\\icons.bin", m_catalogueBytes);
+    }
+    // Three tabs; tab 0 holds Notepad at (1, 0) with a screenshot and a program whose icon file
+    // yields nothing at (2, 1); tabs 1 and 2 hold one program each.
+    void WriteThreeTabs() {
+        WriteCatalogue({{1, 0, 0, "Notepad", "", m_pictures.File("shot.bmp"), "", "",
+                         "C:\\windows\\notepad.exe"},
+                        {0, 0, 0, "On two", "", "", "", "", "C:\\windows\\notepad.exe", 1, 1},
+                        {2, 1, 0, "No icon", "", "", "", "", "C:\\missing\\none.exe"},
+                        {4, 0, 0, "On three", "", "", "", "", "C:\\windows\\notepad.exe", 1, 2}},
+                       {"Office", "Games", "Tools"});
+    }
+
+    CMainFrame& Start() {
+        m_app = std::make_unique<TestApp>();
+        EXPECT_TRUE(m_app->InitInstance());
+        PumpMessages(50);
+        return *m_app->Frame();
+    }
+
+    // The pixels of the window as painted now.
+    std::unique_ptr<WindowPixels> Shot() {
+        ::RedrawWindow(m_app->MainHwnd(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        PumpMessages(50);
+        return std::make_unique<WindowPixels>(m_app->MainHwnd());
+    }
+
+    static bool IconDrawnAt(const WindowPixels& shot, const GridRect& icon) {
+        int background = 0;
+        for (int y = icon.top; y < icon.bottom; ++y)
+            for (int x = icon.left; x < icon.right; ++x)
+                background += shot.At(x, y) == kBackground;
+        return background < 32 * 32 / 2;
+    }
+
+    POINT CellCentre(const CMainFrame& frame, int column, int row) const {
+        const GridRect r = frame.Layout().IconRect(column, row);
+        return {r.left + 16, r.top + 16};
+    }
+
+    ScopedRegistryKeyReset m_settings{"Software\\Korvane"};
+    ScriptedModalUi m_ui;
+    TempFolder m_pictures;
+    std::string m_catalogueBytes;
+    std::unique_ptr<TestApp> m_app;
+};
+
+TEST_F(FrameTest, DrawsOnlyTheSelectedTabsIconsAndNeverRewritesAGoodCatalogue) {
+    WriteThreeTabs();
+    CMainFrame& frame = Start();
+    const auto shot = Shot();
+    EXPECT_TRUE(IconDrawnAt(*shot, frame.Layout().IconRect(1, 0)));
+    EXPECT_TRUE(IconDrawnAt(*shot, frame.Layout().IconRect(2, 1))) << "application icon";
+    EXPECT_FALSE(IconDrawnAt(*shot, frame.Layout().IconRect(0, 0))) << "tab 2's program";
+    EXPECT_FALSE(IconDrawnAt(*shot, frame.Layout().IconRect(4, 0))) << "tab 3's program";
+
+    const GridRect caption = frame.Layout().CaptionRect(1, 0);
+    int text = 0;
+    for (int y = caption.top; y < caption.bottom; ++y)
+        for (int x = caption.left; x < caption.right; ++x) {
+            text += shot->At(x, y) == RGB(255, 255, 255);
+        }
+    EXPECT_GT(text, 10) << "the caption is written in fontcolor";
+    EXPECT_EQ(shot->At(100, frame.Layout().gridTop), RGB(0, 0, 0));
+    EXPECT_EQ(shot->At(frame.Layout().halfWidth, 100), RGB(0, 0, 0));
+    EXPECT_TRUE(m_ui.shown.empty());
+    EXPECT_EQ(ReadWholeFile(DataFolder() + "\\icons.bin"), m_catalogueBytes);
+}
+
+TEST_F(FrameTest, AClickOrARestOnAnIconShowsItsScreenshotAndRestingOnNothingHidesIt) {
+    WriteThreeTabs();
+    CMainFrame& frame = Start();
+    HWND picture = frame.ScreenshotHwnd();
+    EXPECT_FALSE(::IsWindowVisible(picture));
+
+    const POINT notepad = CellCentre(frame, 1, 0);
+    ::SendMessageA(frame.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(notepad.x, notepad.y));
+    EXPECT_EQ(frame.m_shownEntry, 0);
+    EXPECT_TRUE(::IsWindowVisible(picture));
+    auto shown = reinterpret_cast<HBITMAP>(::SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(BitmapSize(shown).cx, frame.Layout().screenshot.Width());
+    EXPECT_EQ(BitmapSize(shown).cy, frame.Layout().screenshot.Height());
+    const auto shot = Shot();
+    const GridRect r = frame.Layout().screenshot;
+    EXPECT_EQ(shot->At(r.left + 10, r.top + 10), RGB(255, 0, 0)) << "scaled to the quarter";
+    EXPECT_EQ(shot->At(r.right - 10, r.bottom - 10), RGB(255, 255, 255));
+
+    // Resting on empty space for half a second hides the picture again.
+    const POINT empty = CellCentre(frame, 8, 3);
+    ::SetCursorPos(empty.x, empty.y);
+    ::SendMessageA(frame.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(empty.x, empty.y));
+    PumpMessages(800);
+    EXPECT_FALSE(::IsWindowVisible(picture));
+
+    // Resting on the icon with no screenshot shows that program.
+    const POINT noIcon = CellCentre(frame, 2, 1);
+    ::SetCursorPos(noIcon.x, noIcon.y);
+    ::SendMessageA(frame.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(noIcon.x, noIcon.y));
+    PumpMessages(800);
+    EXPECT_EQ(frame.m_shownEntry, 2);
+    EXPECT_TRUE(::IsWindowVisible(picture));
+    EXPECT_EQ(frame.m_hoverTimer, 0u);
+}
+
+TEST_F(FrameTest, MisplacedEntriesMoveOnceAndAFullTabIsReported) {
+    std::vector<CatalogueEntryBytes> entries;
+    entries.push_back({20, 0, 0, "Too far right"}); // column 20 on a 13-column screen
+    for (int i = 0; i < 65; ++i)
+        entries.push_back({i % 13, i / 13, 0, "Filler"});
+    WriteCatalogue(entries, {"Only"});
+    CMainFrame& frame = Start();
+
+    EXPECT_EQ(frame.Layout().cellsPerTab, 65);
+    EXPECT_EQ(frame.PlacedLimit(), 65) << "the 65th filler finds no room";
+    ASSERT_GE(m_ui.shown.size(), 1u);
+    EXPECT_EQ(m_ui.shown[0].text, "No space for icons, please increase your screen resolution");
+    EXPECT_EQ(m_ui.shown[0].caption, "Warning!");
+    EXPECT_EQ(m_app->m_catalogue->m_entries[0].column, 0);
+    EXPECT_NE(ReadWholeFile(DataFolder() + "\\icons.bin"), m_catalogueBytes)
+        << "the placement was saved";
+}
+
+TEST_F(FrameTest, APictureBackgroundIsTiledOrStretched) {
+    WriteCatalogue({}, {"Only"});
+    WriteDword("isBitmap", 1);
+    WriteText("backgroundBitmap", m_pictures.File("shot.bmp"));
+    WriteDword("fullscreen", 0);
+    {
+        CMainFrame& frame = Start();
+        const auto shot = Shot();
+        const int y = frame.Layout().gridTop + 100; // inside the grid, away from the children
+        const int tileTop = y - y % 64;
+        EXPECT_EQ(shot->At(5, tileTop + 5), RGB(255, 0, 0));
+        EXPECT_EQ(shot->At(64 + 5, tileTop + 5), RGB(255, 0, 0)) << "the tile repeats at 64";
+        EXPECT_EQ(shot->At(64 + 40, tileTop + 5), RGB(0, 255, 0));
+        EXPECT_EQ(shot->At(64 + 5, tileTop + 40), RGB(0, 0, 255));
+        TearDown();
+        m_app.reset();
+    }
+    SetUp();
+    WriteCatalogue({}, {"Only"});
+    WriteDword("fullscreen", 1);
+    CMainFrame& frame = Start();
+    const auto shot = Shot();
+    const int w = frame.Layout().width, h = frame.Layout().height;
+    EXPECT_EQ(shot->At(w / 4, h * 3 / 8), RGB(255, 0, 0)) << "stretched over the screen";
+    EXPECT_EQ(shot->At(w * 3 / 4 + 20, h * 3 / 4), RGB(255, 255, 255));
+    EXPECT_EQ(shot->At(w / 4, h * 3 / 4), RGB(0, 0, 255));
+}
+
+TEST_F(FrameTest, AnUndecodableBackgroundIsForgottenAndTheColourUsed) {
+    WriteCatalogue({}, {"Only"});
+    WriteWholeFile(m_pictures.File("bad.jpg"), "not a picture at all");
+    WriteDword("isBitmap", 1);
+    WriteText("backgroundBitmap", m_pictures.File("bad.jpg"));
+    CMainFrame& frame = Start();
+    EXPECT_EQ(m_app->isBitmap, 0);
+    EXPECT_TRUE(m_app->backgroundBitmap.empty());
+    CRegistryPlus store;
+    std::string stored = "unchanged";
+    EXPECT_TRUE(store.TryReadString("backgroundBitmap", stored));
+    EXPECT_EQ(stored, "");
+    const auto shot = Shot();
+    EXPECT_EQ(shot->At(5, frame.Layout().gridTop + 100), kBackground);
+    EXPECT_TRUE(m_ui.shown.empty()) << "no message for a bad picture";
+}
+
+TEST_F(FrameTest, FollowsSizeChangesAndComesBackWhenMinimised) {
+    WriteThreeTabs();
+    CMainFrame& frame = Start();
+    ::MoveWindow(frame.Hwnd(), 0, 0, 800, 600, TRUE);
+    EXPECT_EQ(frame.Layout().columns, 10);
+    EXPECT_EQ(frame.Layout().gridTop, 300);
+    RECT r;
+    ::GetWindowRect(frame.ButtonHwnd(CMainFrame::kShutdownButtonId), &r);
+    EXPECT_EQ(r.right, 400);
+    EXPECT_EQ(r.bottom, 300);
+
+    ::ShowWindow(frame.Hwnd(), SW_MINIMIZE);
+    PumpMessages(50);
+    EXPECT_FALSE(::IsIconic(frame.Hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(frame.Hwnd()));
+}
+
+TEST_F(FrameTest, AnEmptyTabListShowsNoIconsAndCrashesNothing) {
+    WriteCatalogue({{0, 0, 0, "Orphan", "", "", "", "", "C:\\windows\\notepad.exe", 1, 3}}, {});
+    CMainFrame& frame = Start();
+    EXPECT_EQ(frame.CurrentTab(), -1);
+    const auto shot = Shot();
+    EXPECT_FALSE(IconDrawnAt(*shot, frame.Layout().IconRect(0, 0)));
+    const POINT p = CellCentre(frame, 0, 0);
+    EXPECT_EQ(frame.EntryAt(p), -1);
+    ::SendMessageA(frame.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    EXPECT_EQ(frame.m_shownEntry, -1);
+    EXPECT_EQ(ReadWholeFile(DataFolder() + "\\icons.bin"), m_catalogueBytes);
+}
+
+} // namespace
