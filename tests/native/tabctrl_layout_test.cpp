@@ -95,12 +95,9 @@ TEST(TabLayoutScroll, ClampedToZeroAndMaximum) {
         int available, total, position;
         ScrollState expected;
     } cases[] = {
-        {100, 80, 10, {0, 0, false, false, false}},
-        {100, 100, 0, {0, 0, false, false, false}},
-        {100, 150, -5, {0, 50, true, false, true}},
-        {100, 150, 20, {20, 50, true, true, true}},
-        {100, 150, 50, {50, 50, true, true, false}},
-        {100, 150, 500, {50, 50, true, true, false}},
+        {100, 80, 10, {0, 0, false, false, false}},  {100, 100, 0, {0, 0, false, false, false}},
+        {100, 150, -5, {0, 50, true, false, true}},  {100, 150, 20, {20, 50, true, true, true}},
+        {100, 150, 50, {50, 50, true, true, false}}, {100, 150, 500, {50, 50, true, true, false}},
         {0, 10, 3, {3, 10, true, true, true}},
     };
     for (const Case& c : cases) {
@@ -309,7 +306,7 @@ TEST(TabLayoutMouse, DragZonesUseTheDraggedWidth) {
 TEST(TabLayoutMouse, TooltipShowsCaptionOnlyForShrunkOrCutTabs) {
     const Box area{0, 0, 100, 20};
     EXPECT_EQ(TabTip::None, ChooseTabTip({10, 0, 60, 20}, area, 50, false));
-    EXPECT_EQ(TabTip::Caption, ChooseTabTip({10, 0, 40, 20}, area, 50, false)); // shrunk
+    EXPECT_EQ(TabTip::Caption, ChooseTabTip({10, 0, 40, 20}, area, 50, false));  // shrunk
     EXPECT_EQ(TabTip::Caption, ChooseTabTip({80, 0, 130, 20}, area, 50, false)); // cut
     EXPECT_EQ(TabTip::OwnText, ChooseTabTip({10, 0, 60, 20}, area, 50, true));
     EXPECT_EQ(TabTip::None, ChooseTabTip({100, 0, 150, 20}, area, 50, true)); // out of sight

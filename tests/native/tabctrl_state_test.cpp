@@ -7,14 +7,14 @@
 using namespace tabstate;
 
 TEST(TabStateCodec, LittleEndianCountSelectionIds) {
-    EXPECT_EQ((std::vector<std::uint8_t>{3, 0, 0, 0, 1, 0, 0, 0, 0x71, 0, 0, 0, 0x72, 0, 0, 0,
-                                         0x00, 0x01, 0, 0}),
+    EXPECT_EQ((std::vector<std::uint8_t>{3, 0, 0,    0, 1, 0, 0,    0,    0x71, 0,
+                                         0, 0, 0x72, 0, 0, 0, 0x00, 0x01, 0,    0}),
               Encode(1, {0x71, 0x72, 0x100}));
     // One tab: no selection is stored.
     EXPECT_EQ((std::vector<std::uint8_t>{1, 0, 0, 0, 9, 0, 0, 0}), Encode(0, {9}));
-    EXPECT_EQ((std::vector<std::uint8_t>{2, 0, 0, 0, 0xff, 0xff, 0xff, 0xff, 5, 0, 0, 0, 6, 0, 0,
-                                         0}),
-              Encode(-1, {5, 6}));
+    EXPECT_EQ(
+        (std::vector<std::uint8_t>{2, 0, 0, 0, 0xff, 0xff, 0xff, 0xff, 5, 0, 0, 0, 6, 0, 0, 0}),
+        Encode(-1, {5, 6}));
 }
 
 TEST(TabStateCodec, DecodeRoundTripsAndStopsAtShortData) {

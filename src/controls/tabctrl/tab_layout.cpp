@@ -56,7 +56,8 @@ ButtonRects PlaceButtons(const Box& tabsArea, int buttonWidth, int buttonHeight,
     if (showScroll) {
         const int rightOfRight = tabs.right - m.scrollRightMargin.right;
         r.scrollRight = {rightOfRight - buttonWidth, top, rightOfRight, bottom};
-        const int rightOfLeft = r.scrollRight.left - m.scrollLeftMargin.right - m.scrollRightMargin.left;
+        const int rightOfLeft =
+            r.scrollRight.left - m.scrollLeftMargin.right - m.scrollRightMargin.left;
         r.scrollLeft = {rightOfLeft - buttonWidth, top, rightOfLeft, bottom};
         tabs.right = r.scrollLeft.left - m.scrollLeftMargin.left;
     }

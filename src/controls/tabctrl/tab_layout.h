@@ -3,6 +3,7 @@
 // placement, shrinking and scrolling, hit-testing and drag zones. Text extents and image sizes
 // are measured by the caller and passed in, so none of this needs a window system.
 
+#include <utility>
 #include <vector>
 
 namespace tablayout {
@@ -160,9 +161,9 @@ template <typename T> void MoveElement(std::vector<T>& list, int from, int to) {
     if (from == to || from < 0 || to < 0 || from >= static_cast<int>(list.size()) ||
         to >= static_cast<int>(list.size()))
         return;
-    T item = list[from];
+    T item = std::move(list[from]);
     list.erase(list.begin() + from);
-    list.insert(list.begin() + to, item);
+    list.insert(list.begin() + to, std::move(item));
 }
 
 enum class TabTip { None, OwnText, Caption };

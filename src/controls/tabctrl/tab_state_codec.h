@@ -12,9 +12,9 @@ std::vector<std::uint8_t> Encode(int selectedIndex, const std::vector<std::int32
 
 struct Decoded {
     int selectedIndex = -1;
-    bool hasSelection = false;           // false for a single tab
-    std::vector<std::int32_t> paneIds;   // as many as could be read
-    bool complete = false;               // false when the data ended early
+    bool hasSelection = false;         // false for a single tab
+    std::vector<std::int32_t> paneIds; // as many as could be read
+    bool complete = false;             // false when the data ended early
 };
 
 Decoded Decode(const std::vector<std::uint8_t>& bytes);
