@@ -102,6 +102,8 @@ int CMainFrame::OnCreate() {
     m_screenshot = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_BITMAP, 0, 0, 0, 0, Hwnd(),
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScreenshotId)),
                                      ::GetModuleHandleA(nullptr), nullptr);
+    if (m_tabStrip.Create(Hwnd(), WS_CHILD | WS_VISIBLE, RECT{}, kTabStripId))
+        m_tabStrip.SetNotifyManager(this);
     CreateButtons();
     CreateToolTips();
     if (!m_app.isRestart)
@@ -191,6 +193,7 @@ void CMainFrame::UpdateChildren() {
     MoveChild(ButtonHwnd(kSettingsButtonId), m_layout.settingsButton);
     MoveChild(ButtonHwnd(kShutdownButtonId), m_layout.shutdownButton);
     MoveChild(ButtonHwnd(kAddTabButtonId), m_layout.addTabButton);
+    MoveChild(m_tabStrip.Hwnd(), m_layout.tabStrip);
 }
 
 void CMainFrame::SetScreenshot(HBITMAP bitmap) {
@@ -205,12 +208,33 @@ void CMainFrame::SetScreenshot(HBITMAP bitmap) {
 }
 
 void CMainFrame::RebuildTabs() {
-    const bool haveTabs = m_app.m_catalogue && !m_app.m_catalogue->m_tabs.empty();
-    m_currentTab = haveTabs ? 0 : -1;
+    if (!m_tabStrip.Hwnd())
+        return;
+    m_tabStrip.DeleteAll();
+    for (HWND page : m_tabPages)
+        ::DestroyWindow(page);
+    m_tabPages.clear();
+    if (m_app.m_catalogue) {
+        const auto& tabs = m_app.m_catalogue->m_tabs;
+        for (std::size_t k = 0; k < tabs.size(); ++k) {
+            HWND page = ::CreateWindowExA(
+                0, WC_LISTVIEWA, "", 0x42000009, 0, 0, 0, 0, m_tabStrip.Hwnd(),
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstTabPageId + k)),
+                ::GetModuleHandleA(nullptr), nullptr);
+            m_tabPages.push_back(page);
+            m_tabStrip.Add(page, tabs[k].c_str(), -1);
+        }
+    }
+    // The strip selects the first tab added, so the grid starts on tab 0.
+    m_tabStrip.Update(true);
 }
 
 int CMainFrame::CurrentTab() const {
-    return m_currentTab;
+    return m_tabStrip.Hwnd() ? m_tabStrip.GetIndex(m_tabStrip.GetSel()) : -1;
+}
+
+void CMainFrame::OnTabSelected(TabCtrl*, TabItem*) {
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 bool CMainFrame::HitGrid(POINT p) const {

@@ -4,16 +4,19 @@
 // of the selected tab in the lower half.
 
 #include "controls/button/xbutton_xp.h"
+#include "controls/tabctrl/tab_ctrl_ex.h"
+#include "controls/tabctrl/tab_ctrl_style_vs2010.h"
 #include "desktop/grid_layout.h"
 #include "framework/unique_handle.h"
 #include "framework/window.h"
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class CApp;
 
-class CMainFrame : public Window {
+class CMainFrame : public Window, public TabCtrlNotify {
 public:
     static constexpr const char* kClassName = "KorvaneFrame";
 
@@ -24,6 +27,8 @@ public:
     static constexpr UINT kSettingsButtonId = 104;
     static constexpr UINT kShutdownButtonId = 105;
     static constexpr UINT kAddTabButtonId = 114;
+    static constexpr UINT kTabStripId = 113;
+    static constexpr UINT kFirstTabPageId = 10000;
     static constexpr UINT_PTR kHoverTimer = 2;
     static constexpr UINT kHoverDelay = 500;
 
@@ -50,6 +55,10 @@ public:
     HWND ButtonHwnd(UINT id) const;
     HWND ScreenshotHwnd() const { return m_screenshot; }
     HWND ToolTipHwnd() const { return m_toolTip; }
+    TabCtrl& TabStrip() { return m_tabStrip; }
+
+    // The strip reports a click on another tab: the grid shows that tab's icons.
+    void OnTabSelected(TabCtrl* ctrl, TabItem* tab) override;
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -91,8 +100,10 @@ private:
     DesktopLayout m_layout;
     Occupancy m_occupancy;
     int m_placedLimit = -1;
-    int m_currentTab = -1;
     HWND m_screenshot = nullptr;
     HWND m_toolTip = nullptr;
     std::array<std::unique_ptr<CXButtonXP>, 5> m_buttons;
+    TabCtrlEx<TabCtrlStyle_VS2010_client> m_tabStrip;
+    // Empty place-holder panes the strip needs, one per catalogue tab.
+    std::vector<HWND> m_tabPages;
 };

@@ -119,6 +119,31 @@ TEST_F(FrameTest, DrawsOnlyTheSelectedTabsIconsAndNeverRewritesAGoodCatalogue) {
     EXPECT_EQ(ReadWholeFile(DataFolder() + "\\icons.bin"), m_catalogueBytes);
 }
 
+TEST_F(FrameTest, TheTabStripListsTheTabsAndAClickOnATabShowsItsIcons) {
+    WriteThreeTabs();
+    CMainFrame& frame = Start();
+    TabCtrl& strip = frame.TabStrip();
+    ASSERT_EQ(strip.GetCount(), 3);
+    EXPECT_EQ(strip.GetTabText(strip.GetTab(1)), "Games");
+    EXPECT_EQ(frame.CurrentTab(), 0);
+    RECT placed;
+    ::GetWindowRect(strip.Hwnd(), &placed);
+    EXPECT_EQ(placed.left, frame.Layout().tabStrip.left);
+    EXPECT_EQ(placed.right, frame.Layout().tabStrip.right) << "reaches the mode button";
+    EXPECT_EQ(placed.top, frame.Layout().tabStrip.top);
+
+    const RECT games = strip.GetTabRect(strip.GetTab(1));
+    const LPARAM at = MAKELPARAM((games.left + games.right) / 2, (games.top + games.bottom) / 2);
+    ::SendMessageA(strip.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageA(strip.Hwnd(), WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(frame.CurrentTab(), 1);
+    const auto shot = Shot();
+    EXPECT_TRUE(IconDrawnAt(*shot, frame.Layout().IconRect(0, 0))) << "Games' program";
+    EXPECT_FALSE(IconDrawnAt(*shot, frame.Layout().IconRect(1, 0))) << "Office's program";
+    const POINT p = CellCentre(frame, 0, 0);
+    EXPECT_EQ(frame.EntryAt(p), 1);
+}
+
 TEST_F(FrameTest, AClickOrARestOnAnIconShowsItsScreenshotAndRestingOnNothingHidesIt) {
     WriteThreeTabs();
     CMainFrame& frame = Start();
