@@ -26,3 +26,10 @@
 #define IDC_INTEGRATE 1022
 #define IDC_TAB_NAME 1024
 #define IDC_PASSWORD 1027
+
+// The description editor: its tool bar (tool-bar and bitmap resource) and the colour
+// button's texts.
+#define IDR_RICHEDIT_TOOLBAR 10
+#define IDS_RICHEDIT_COLOUR 33
+#define IDS_RICHEDIT_AUTOMATIC 34
+#define IDS_RICHEDIT_MORE_COLOURS 35

@@ -29,6 +29,17 @@ public:
         colour = cc.rgbResult;
         return true;
     }
+
+    bool ChooseTextFont(HWND owner, LOGFONTA& font, int& pointSizeTenths, DWORD flags) override {
+        CHOOSEFONTA cf{sizeof(cf)};
+        cf.hwndOwner = owner;
+        cf.lpLogFont = &font;
+        cf.Flags = flags | CF_INITTOLOGFONTSTRUCT;
+        if (!::ChooseFontA(&cf))
+            return false;
+        pointSizeTenths = cf.iPointSize;
+        return true;
+    }
 };
 
 SystemModalUi g_systemUi;
@@ -41,6 +52,10 @@ INT_PTR ModalUi::RunDialog(Dialog& dialog, HWND owner) {
 }
 
 bool ModalUi::ChooseColour(HWND, COLORREF&, DWORD) {
+    return false;
+}
+
+bool ModalUi::ChooseTextFont(HWND, LOGFONTA&, int&, DWORD) {
     return false;
 }
 

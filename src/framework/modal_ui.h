@@ -20,6 +20,11 @@ public:
     // chosen colour in `colour` on OK. Only the real service shows it: any other service
     // answers "cancelled" unless it says otherwise.
     virtual bool ChooseColour(HWND owner, COLORREF& colour, DWORD flags);
+    // The standard font dialog with `flags` (CF_*), starting from `font`; true on OK with the
+    // choice in `font` and its size in tenths of a point in `pointSizeTenths`. Like the colour
+    // dialog, only the real service shows it. (Not "ChooseFont": <windows.h> makes that a
+    // macro.)
+    virtual bool ChooseTextFont(HWND owner, LOGFONTA& font, int& pointSizeTenths, DWORD flags);
 };
 
 // The service in force; the real one unless a test installed another.

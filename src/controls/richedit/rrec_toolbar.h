@@ -1,0 +1,44 @@
+#pragma once
+// The formatting tool bar of the description editor, built from tool-bar resource 10 and
+// bitmap 10. It carries the font-name list, the size list and the colour button; their
+// choices reach the editor (its parent) as the font-name, font-size and font-colour
+// messages. The buttons' clicks reach the editor as ordinary commands.
+
+#include "controls/colour/colour_picker.h"
+#include "controls/richedit/font_combo_box.h"
+#include "controls/richedit/size_combo_box.h"
+#include "controls/richedit/text_format.h"
+#include "framework/subclass.h"
+#include "framework/unique_handle.h"
+
+class CRRECToolbar : public SubclassedWindow {
+public:
+    ~CRRECToolbar() override;
+
+    // Creates the tool bar with id `id` over `rect`; false when a resource is missing or a
+    // part cannot be created (nothing is left behind then).
+    bool Create(const RECT& rect, HWND parent, UINT id);
+
+    bool IsButtonChecked(int command) const;
+    void CheckButton(int command, bool checked);
+    // Shows the selection's formatting: checked buttons, list entries, button colour.
+    void ApplyState(const richedit::ToolbarState& state);
+
+    CFontComboBox& FontCombo() { return m_fontCombo; }
+    CSizeComboBox& SizeCombo() { return m_sizeCombo; }
+    CColourPicker& ColourButton() { return m_colour; }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool AddItems();
+    bool CreateCarriedControls();
+    RECT ItemRect(int index) const;
+    void SendToEditor(UINT message, WPARAM wParam, LPARAM lParam);
+
+    CFontComboBox m_fontCombo;
+    CSizeComboBox m_sizeCombo;
+    CColourPicker m_colour;
+    UniqueBitmap m_bitmap;
+};
