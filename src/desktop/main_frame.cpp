@@ -9,6 +9,7 @@
 #include "resource.h"
 
 #include <commctrl.h>
+#include <richedit.h>
 
 namespace {
 
@@ -90,6 +91,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         OnLeftButtonUp({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return Default(message, wParam, lParam);
+    case kDescriptionChanged:
+    case kDescriptionSave:
+        return 0; // editing descriptions comes with admin mode
     case WM_CLOSE:
         // Customers must not close the desktop; the exit commands destroy it on purpose.
         return 0;
@@ -108,6 +112,7 @@ int CMainFrame::OnCreate() {
     CreateToolTips();
     if (!m_app.isRestart)
         ::EnableWindow(ButtonHwnd(kShutdownButtonId), FALSE);
+    CreateDescriptionEditor();
     UpdateChildren();
     RebuildTabs();
     return 0;
@@ -154,6 +159,33 @@ void CMainFrame::CreateToolTips() {
     }
 }
 
+void CMainFrame::CreateDescriptionEditor() {
+    m_description.m_notifyWnd = Hwnd();
+    m_description.m_changeMessage = kDescriptionChanged;
+    m_description.m_saveMessage = kDescriptionSave;
+    if (!m_description.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, RECT{}, Hwnd(), kDescriptionId,
+                              true))
+        return;
+    m_description.ShowRuler(false);
+    m_description.ShowToolbar(false);
+    m_description.SetReadOnly(true);
+    ::SendMessageA(m_description.GetRichEditCtrl().Hwnd(), EM_SETBKGNDCOLOR, 0,
+                   static_cast<LPARAM>(m_app.ofback));
+    ColourDescriptionSelection();
+}
+
+// New text typed into the description takes the description colour.
+void CMainFrame::ColourDescriptionSelection() {
+    HWND edit = m_description.GetRichEditCtrl().Hwnd();
+    if (!edit)
+        return;
+    CHARFORMATA format{};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_COLOR;
+    format.crTextColor = static_cast<COLORREF>(m_app.ofcolor);
+    ::SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+}
+
 void CMainFrame::LayoutGrid() {
     m_placedLimit = -1;
     RECT client;
@@ -187,6 +219,10 @@ void CMainFrame::UpdateChildren() {
                     static_cast<COLORREF>(m_app.cvetfona), m_screenshotBitmap);
         SetScreenshot(m_screenshotBitmap);
         ::ShowWindow(m_screenshot, SW_SHOW);
+
+        MoveChild(m_description.Hwnd(), m_layout.description);
+        m_description.SetRTF(entry.description);
+        ColourDescriptionSelection();
     }
     MoveChild(ButtonHwnd(kModeButtonId), m_layout.modeButton);
     MoveChild(ButtonHwnd(kSaveButtonId), m_layout.saveButton);

@@ -4,6 +4,7 @@
 // of the selected tab in the lower half.
 
 #include "controls/button/xbutton_xp.h"
+#include "controls/richedit/ruler_rich_edit_ctrl.h"
 #include "controls/tabctrl/tab_ctrl_ex.h"
 #include "controls/tabctrl/tab_ctrl_style_vs2010.h"
 #include "desktop/grid_layout.h"
@@ -29,6 +30,10 @@ public:
     static constexpr UINT kAddTabButtonId = 114;
     static constexpr UINT kTabStripId = 113;
     static constexpr UINT kFirstTabPageId = 10000;
+    static constexpr UINT kDescriptionId = 1023;
+    // What the description editor sends when its text changed and when Ctrl+S was pressed.
+    static constexpr UINT kDescriptionChanged = WM_USER + 100;
+    static constexpr UINT kDescriptionSave = WM_USER + 101;
     static constexpr UINT_PTR kHoverTimer = 2;
     static constexpr UINT kHoverDelay = 500;
 
@@ -56,6 +61,7 @@ public:
     HWND ScreenshotHwnd() const { return m_screenshot; }
     HWND ToolTipHwnd() const { return m_toolTip; }
     TabCtrl& TabStrip() { return m_tabStrip; }
+    CRulerRichEditCtrl& Description() { return m_description; }
 
     // The strip reports a click on another tab: the grid shows that tab's icons.
     void OnTabSelected(TabCtrl* ctrl, TabItem* tab) override;
@@ -94,6 +100,8 @@ private:
     void ShowDescriptionOf(int entry);
     void HideDescription();
     void SetScreenshot(HBITMAP bitmap);
+    void CreateDescriptionEditor();
+    void ColourDescriptionSelection();
     void MoveChild(HWND child, const GridRect& rect) const;
 
     CApp& m_app;
@@ -104,6 +112,7 @@ private:
     HWND m_toolTip = nullptr;
     std::array<std::unique_ptr<CXButtonXP>, 5> m_buttons;
     TabCtrlEx<TabCtrlStyle_VS2010_client> m_tabStrip;
+    CRulerRichEditCtrl m_description;
     // Empty place-holder panes the strip needs, one per catalogue tab.
     std::vector<HWND> m_tabPages;
 };

@@ -17,12 +17,14 @@ void CMainFrame::OnLeftButtonUp(POINT point) {
 }
 
 void CMainFrame::ShowDescriptionOf(int entry) {
+    ::ShowWindow(m_description.Hwnd(), SW_SHOW);
     m_shownEntry = entry;
     ::SetFocus(Hwnd());
     UpdateChildren();
 }
 
 void CMainFrame::HideDescription() {
+    ::ShowWindow(m_description.Hwnd(), SW_HIDE);
     SetScreenshot(nullptr);
     ::ShowWindow(m_screenshot, SW_HIDE);
 }

@@ -28,6 +28,24 @@ void WriteText(const char* name, const std::string& text) {
     WriteSetting(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
 }
 
+// Dispatches what arrives for `ms` milliseconds and counts the paints among it; a window that
+// keeps invalidating itself shows up as hundreds instead of hanging the test.
+int CountPaints(DWORD ms) {
+    int paints = 0;
+    const DWORD until = ::GetTickCount() + ms;
+    while (static_cast<LONG>(::GetTickCount() - until) < 0) {
+        MSG msg;
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::Sleep(5);
+            continue;
+        }
+        paints += msg.message == WM_PAINT;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return paints;
+}
+
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -54,8 +72,8 @@ protected:
     // Three tabs; tab 0 holds Notepad at (1, 0) with a screenshot and a program whose icon file
     // yields nothing at (2, 1); tabs 1 and 2 hold one program each.
     void WriteThreeTabs() {
-        WriteCatalogue({{1, 0, 0, "Notepad", "", m_pictures.File("shot.bmp"), "", "",
-                         "C:\\windows\\notepad.exe"},
+        WriteCatalogue({{1, 0, 0, "Notepad", "{\\rtf1\\ansi Edits {\\b plain} text.}",
+                         m_pictures.File("shot.bmp"), "", "", "C:\\windows\\notepad.exe"},
                         {0, 0, 0, "On two", "", "", "", "", "C:\\windows\\notepad.exe", 1, 1},
                         {2, 1, 0, "No icon", "", "", "", "", "C:\\missing\\none.exe"},
                         {4, 0, 0, "On three", "", "", "", "", "C:\\windows\\notepad.exe", 1, 2}},
@@ -151,6 +169,7 @@ TEST_F(FrameTest, AClickOrARestOnAnIconShowsItsScreenshotAndRestingOnNothingHide
     EXPECT_FALSE(::IsWindowVisible(picture));
 
     const POINT notepad = CellCentre(frame, 1, 0);
+    ::SetCursorPos(notepad.x, notepad.y); // a rest where the pointer is shows the same program
     ::SendMessageA(frame.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(notepad.x, notepad.y));
     EXPECT_EQ(frame.m_shownEntry, 0);
     EXPECT_TRUE(::IsWindowVisible(picture));
@@ -158,6 +177,20 @@ TEST_F(FrameTest, AClickOrARestOnAnIconShowsItsScreenshotAndRestingOnNothingHide
     ASSERT_TRUE(shown);
     EXPECT_EQ(BitmapSize(shown).cx, frame.Layout().screenshot.Width());
     EXPECT_EQ(BitmapSize(shown).cy, frame.Layout().screenshot.Height());
+    HWND editor = frame.Description().Hwnd();
+    EXPECT_TRUE(::IsWindowVisible(editor));
+    EXPECT_LT(CountPaints(500), 20) << "the shown description keeps repainting itself";
+    RECT placed;
+    ::GetWindowRect(editor, &placed);
+    EXPECT_EQ(placed.right, frame.Layout().description.right);
+    EXPECT_EQ(placed.bottom, frame.Layout().description.bottom);
+    char text[64] = {};
+    ::GetWindowTextA(frame.Description().GetRichEditCtrl().Hwnd(), text, sizeof(text));
+    EXPECT_STREQ(text, "Edits plain text.");
+    EXPECT_TRUE(frame.Description().GetReadOnly());
+    EXPECT_FALSE(frame.Description().IsToolbarShown());
+    EXPECT_FALSE(frame.Description().IsRulerShown());
+
     const auto shot = Shot();
     const GridRect r = frame.Layout().screenshot;
     EXPECT_EQ(shot->At(r.left + 10, r.top + 10), RGB(255, 0, 0)) << "scaled to the quarter";
@@ -169,6 +202,7 @@ TEST_F(FrameTest, AClickOrARestOnAnIconShowsItsScreenshotAndRestingOnNothingHide
     ::SendMessageA(frame.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(empty.x, empty.y));
     PumpMessages(800);
     EXPECT_FALSE(::IsWindowVisible(picture));
+    EXPECT_FALSE(::IsWindowVisible(editor));
 
     // Resting on the icon with no screenshot shows that program.
     const POINT noIcon = CellCentre(frame, 2, 1);

@@ -12,6 +12,7 @@ namespace {
 // first lines of text.
 constexpr int kBandTop = richedit::kToolbarHeight;
 constexpr int kBandBottom = 82;
+constexpr int kRulerId = 11; // the sibling ruler of the description editor
 
 struct InStream {
     const std::string* text;
@@ -60,7 +61,12 @@ void CRulerRichEdit::InvalidateParentBand() {
     RECT client;
     ::GetClientRect(parent, &client);
     RECT band{0, kBandTop, client.right, kBandBottom};
-    ::InvalidateRect(parent, &band, FALSE);
+    // Never this text itself (the parent does not clip its children): its repaint would
+    // report an update that lands here again.
+    ::RedrawWindow(parent, &band, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+    HWND ruler = ::GetDlgItem(parent, kRulerId);
+    if (ruler && ::IsWindowVisible(ruler))
+        ::InvalidateRect(ruler, nullptr, FALSE);
 }
 
 CHARFORMATA CRulerRichEdit::GetSelectionCharFormat() const {

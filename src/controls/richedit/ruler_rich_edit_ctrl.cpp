@@ -210,7 +210,11 @@ void CRulerRichEditCtrl::InvalidateBand(int top, int bottom) {
     RECT client;
     ::GetClientRect(Hwnd(), &client);
     RECT band{0, top, client.right, bottom};
-    ::InvalidateRect(Hwnd(), &band, FALSE);
+    // Only this window and the ruler: with the ruler or tool bar hidden the band lies over the
+    // text, and repainting the text would report another update, and so on for ever.
+    ::RedrawWindow(Hwnd(), &band, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+    if (m_ruler.Hwnd() && ::IsWindowVisible(m_ruler.Hwnd()))
+        ::InvalidateRect(m_ruler.Hwnd(), nullptr, FALSE);
 }
 
 void CRulerRichEditCtrl::FocusText() {
