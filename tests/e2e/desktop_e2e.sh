@@ -55,6 +55,10 @@ xdotool mousemove $((23 + 16)) $((d + 20)) click 1
 sleep 0.3
 shot=$(shoot click-on-icon)
 [ "$(pixel "$shot" $((e + 12)) 12)" = "255,0,0" ] || fail "no screenshot after a click"
+# The description: white text on the description background in the upper left quarter.
+white=$(convert "$shot" -crop "$((e - 10))x$((d / 3))+5+5" +repage -fill black +opaque white \
+    -format '%[fx:int(mean*w*h)]' info:)
+[ "$white" -gt 50 ] || fail "no description text shown ($white white pixels)"
 
 # The second tab: find where the selected (light) first tab ends on the strip and click past it.
 strip_y=$((d - 12))

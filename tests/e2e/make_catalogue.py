@@ -17,9 +17,15 @@ def field(text, width):
     return raw + b"\0" * (width - len(raw))
 
 
+def description(caption):
+    """White 14-point text with a bold title, as an operator would format it."""
+    return ("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green255\\blue255;}"
+            "\\f0\\cf1\\fs28{\\b " + caption + "}\\par Start it with a double-click.\\par}")
+
+
 def entry(column, row, caption, icon, tab, screenshot=""):
     return (struct.pack("<iii", column, row, 0) + field(caption, 500)
-            + field("{\\rtf1\\ansi " + caption + "}", 5000) + field(screenshot, 1000)
+            + field(description(caption), 5000) + field(screenshot, 1000)
             + field("C:\\windows\\notepad.exe", 1000) + field("", 1000) + field(icon, 1000)
             + struct.pack("<ii", 1, tab))
 

@@ -294,6 +294,37 @@ TEST_F(FrameTest, FollowsSizeChangesAndComesBackWhenMinimised) {
     EXPECT_TRUE(::IsWindowVisible(frame.Hwnd()));
 }
 
+TEST_F(FrameTest, ThousandsOfEntriesAndTextsAtTheirLimitsAreShownWithoutRewriting) {
+    std::vector<CatalogueEntryBytes> entries;
+    std::vector<std::string> tabs;
+    const std::string caption(499, 'C');
+    const std::string description = "{\\rtf1\\ansi " + std::string(4999 - 14, 'D') + "}";
+    for (int tab = 0; tab < 40; ++tab) {
+        tabs.push_back("Tab " + std::to_string(tab));
+        for (int i = 0; i < 50; ++i)
+            entries.push_back({i % 13, i / 13, 0, caption, description,
+                               m_pictures.File("missing-shot.png"), "", "", "C:\\none.ico", 1,
+                               tab});
+    }
+    WriteCatalogue(entries, tabs);
+    CMainFrame& frame = Start();
+    EXPECT_EQ(m_app->m_catalogue->m_count, 2000);
+    EXPECT_EQ(frame.PlacedLimit(), -1);
+    EXPECT_EQ(frame.TabStrip().GetCount(), 40);
+    const auto shot = Shot();
+    EXPECT_TRUE(IconDrawnAt(*shot, frame.Layout().IconRect(10, 3)));
+    EXPECT_FALSE(IconDrawnAt(*shot, frame.Layout().IconRect(11, 3))) << "only 50 on a tab";
+
+    const POINT p = CellCentre(frame, 10, 3);
+    ::SetCursorPos(p.x, p.y);
+    ::SendMessageA(frame.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    EXPECT_EQ(frame.m_shownEntry, 49);
+    EXPECT_TRUE(::IsWindowVisible(frame.ScreenshotHwnd())) << "shown, though empty";
+    EXPECT_EQ(::GetWindowTextLengthA(frame.Description().GetRichEditCtrl().Hwnd()), 4999 - 14);
+    EXPECT_TRUE(m_ui.shown.empty());
+    EXPECT_EQ(ReadWholeFile(DataFolder() + "\\icons.bin"), m_catalogueBytes);
+}
+
 TEST_F(FrameTest, AnEmptyTabListShowsNoIconsAndCrashesNothing) {
     WriteCatalogue({{0, 0, 0, "Orphan", "", "", "", "", "C:\\windows\\notepad.exe", 1, 3}}, {});
     CMainFrame& frame = Start();
