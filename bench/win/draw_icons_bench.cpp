@@ -14,14 +14,7 @@ int main() {
     ::GetTempPathA(MAX_PATH, temp);
     Icons catalogue(std::string(temp) + "korvane-bench-unused.bin");
     const DesktopLayout layout = DesktopLayout::Compute(1024, 768, false);
-    for (int i = 0; i < layout.cellsPerTab; ++i) {
-        ProgramEntry e{};
-        e.column = i % layout.columns;
-        e.row = i / layout.columns;
-        std::snprintf(e.caption, sizeof(e.caption), "Program %d with a caption", i);
-        std::strcpy(e.iconFile, "C:\\windows\\notepad.exe");
-        catalogue.AddEntry(e);
-    }
+    FillOneTab(catalogue, layout);
     UniqueBitmap bitmap(::CreateBitmap(1024, 768, 1, 32, nullptr));
     UniqueDc dc(::CreateCompatibleDC(nullptr));
     ::SelectObject(dc.Get(), bitmap.Get());

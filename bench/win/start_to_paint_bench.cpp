@@ -112,14 +112,7 @@ int main(int argc, char** argv) {
     const bool hadCatalogue = ::MoveFileExA(path.c_str(), saved.c_str(), MOVEFILE_REPLACE_EXISTING);
     {
         Icons catalogue(path);
-        for (int i = 0; i < layout.cellsPerTab; ++i) {
-            ProgramEntry e{};
-            e.column = i % layout.columns;
-            e.row = i / layout.columns;
-            std::snprintf(e.caption, sizeof(e.caption), "Program %d", i);
-            std::strcpy(e.iconFile, "C:\\windows\\notepad.exe");
-            catalogue.AddEntry(e);
-        }
+        FillOneTab(catalogue, layout);
         catalogue.Save();
     }
     const GridRect last = layout.IconRect(layout.columns - 1, layout.rows - 1);
