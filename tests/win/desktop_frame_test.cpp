@@ -294,6 +294,29 @@ TEST_F(FrameTest, FollowsSizeChangesAndComesBackWhenMinimised) {
     EXPECT_TRUE(::IsWindowVisible(frame.Hwnd()));
 }
 
+TEST_F(FrameTest, TheRepaintTimerFollowsAChangeOfScreenSize) {
+    WriteThreeTabs();
+    CMainFrame& frame = Start();
+    // As if the screen had been 800 x 600 until now and the frame had followed it.
+    ::MoveWindow(frame.Hwnd(), 0, 0, 800, 600, TRUE);
+    m_app->m_screenWidth = 800;
+    m_app->m_screenHeight = 600;
+    ASSERT_EQ(frame.Layout().columns, 10);
+    ::SetForegroundWindow(frame.Hwnd());
+    ASSERT_EQ(::GetForegroundWindow(), frame.Hwnd());
+
+    for (int tick = 0; tick < 12; ++tick)
+        ::SendMessageA(frame.Hwnd(), WM_TIMER, CApp::kRepaintTimer, 0);
+    RECT screen, window;
+    ::GetWindowRect(::GetDesktopWindow(), &screen);
+    ::GetWindowRect(frame.Hwnd(), &window);
+    EXPECT_TRUE(::EqualRect(&screen, &window));
+    EXPECT_EQ(frame.Layout().width, screen.right);
+    EXPECT_EQ(m_app->m_screenWidth, screen.right);
+    const auto shot = Shot();
+    EXPECT_TRUE(IconDrawnAt(*shot, frame.Layout().IconRect(1, 0)));
+}
+
 TEST_F(FrameTest, ThousandsOfEntriesAndTextsAtTheirLimitsAreShownWithoutRewriting) {
     std::vector<CatalogueEntryBytes> entries;
     std::vector<std::string> tabs;
