@@ -35,7 +35,9 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() { DeleteTree(m_path); }
+TempFolder::~TempFolder() {
+    DeleteTree(m_path);
+}
 
 void DeleteTree(const std::string& path) {
     WIN32_FIND_DATAA data;
