@@ -73,9 +73,13 @@ void WriteReport(EXCEPTION_POINTERS* pointers, const char* reason) {
 
     const std::string textPath = std::string(stem) + ".txt";
     if (FILE* text = std::fopen(textPath.c_str(), "w")) {
-        std::fprintf(text, "Application: %s\nVersion: %s\nSubject: %s\nReason: %s\n",
+        // Where the report is meant to go; this build sends nothing itself.
+        std::fprintf(text,
+                     "Application: %s\nVersion: %s\nSubject: %s\nE-mail: %s\nUpload: %s\n"
+                     "Reason: %s\n",
                      g_state.appName.c_str(), g_state.appVersion.c_str(),
-                     g_state.emailSubject.c_str(), reason);
+                     g_state.emailSubject.c_str(), g_state.emailTo.c_str(), g_state.url.c_str(),
+                     reason);
         if (pointers && pointers->ExceptionRecord)
             std::fprintf(text, "Exception code: 0x%08lX\n",
                          static_cast<unsigned long>(pointers->ExceptionRecord->ExceptionCode));

@@ -55,6 +55,7 @@ TEST(CrashReporter, WritesAMinidumpAndADescriptionForEachKindOfCrash) {
         const std::string note = ReadWholeFile(notes[0]);
         EXPECT_NE(note.find("Version: 1.23-EN"), std::string::npos);
         EXPECT_NE(note.find("korvane.exe - crash report"), std::string::npos);
+        EXPECT_NE(note.find("E-mail: crashes@example.invalid"), std::string::npos);
     }
 }
 

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     info.appName = "korvane.exe";
     info.appVersion = "1.23-EN";
     info.emailSubject = "korvane.exe - crash report";
+    info.emailTo = "crashes@example.invalid";
     info.flags = kCrAllHandlers;
     info.crashFolder = argv[1];
     if (crInstall(&info) != 0)
