@@ -24,11 +24,6 @@ DWORD PublishedHandle() {
     return type == REG_DWORD ? value : 0;
 }
 
-void PutLE32(std::string& bytes, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -108,12 +103,10 @@ TEST_F(StartupTest, ASecondInstanceReadsTheCatalogueAndEndsSilently) {
 }
 
 TEST_F(StartupTest, AnOldFormatCatalogueIsEmptiedAndReportedOnce) {
-    ::CreateDirectoryA((DataFolder() + "\\..").c_str(), nullptr);
-    ::CreateDirectoryA(DataFolder().c_str(), nullptr);
-    std::string old;
-    PutLE32(old, 0x00000003); // version 0, three entries of the old layout
-    old += std::string(100, 'x');
-    WriteWholeFile(DataFolder() + "\\icons.bin", old);
+    MakeDataFolder();
+    // Version 0 with three entries of the old layout.
+    WriteWholeFile(DataFolder() + "\\icons.bin",
+                   std::string("\x03\0\0\0", 4) + std::string(100, 'x'));
 
     for (int start = 0; start < 2; ++start) {
         TestApp app;
@@ -128,33 +121,6 @@ TEST_F(StartupTest, AnOldFormatCatalogueIsEmptiedAndReportedOnce) {
     EXPECT_EQ(m_ui.shown[0].caption, "<null>");
     EXPECT_EQ(m_ui.shown[0].owner, nullptr);
     EXPECT_EQ(m_ui.shown[0].type, static_cast<UINT>(MB_ICONWARNING));
-}
-
-TEST_F(StartupTest, LoadsTheCatalogueFromTheDataFolder) {
-    ::CreateDirectoryA((DataFolder() + "\\..").c_str(), nullptr);
-    ::CreateDirectoryA(DataFolder().c_str(), nullptr);
-    std::string file;
-    PutLE32(file, 0x00010001);
-    std::string entry(9520, '\0');
-    std::memcpy(&entry[12], "Notepad", 7);
-    std::memcpy(&entry[6512], "C:\\windows\\notepad.exe", 22);
-    entry[9512] = 1;
-    file += entry;
-    PutLE32(file, 2);
-    PutLE32(file, 6);
-    file += std::string("Games", 6);
-    PutLE32(file, 7);
-    file += std::string("Office", 7);
-    WriteWholeFile(DataFolder() + "\\icons.bin", file);
-
-    TestApp app;
-    ASSERT_TRUE(app.InitInstance());
-    ASSERT_EQ(app.m_catalogue->m_count, 1);
-    EXPECT_STREQ(app.m_catalogue->m_entries[0].caption, "Notepad");
-    EXPECT_STREQ(app.m_catalogue->m_entries[0].programPath, "C:\\windows\\notepad.exe");
-    EXPECT_EQ(app.m_catalogue->m_tabs, (std::vector<std::string>{"Games", "Office"}));
-    Finish(app);
-    EXPECT_EQ(ReadWholeFile(DataFolder() + "\\icons.bin"), file) << "start-up never rewrites";
 }
 
 TEST_F(StartupTest, LogOnProgramsStartOnlyWithoutATaskbarAndAfterTheWindowShows) {

@@ -50,8 +50,7 @@ class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         DeleteTree(DataFolder());
-        ::CreateDirectoryA((DataFolder() + "\\..").c_str(), nullptr);
-        ::CreateDirectoryA(DataFolder().c_str(), nullptr);
+        MakeDataFolder();
         WriteWholeFile(m_pictures.File("shot.bmp"), QuadrantBmp(64));
     }
     void TearDown() override {

@@ -57,3 +57,8 @@ inline std::string DataFolder() {
     ::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
     return std::string(path) + "\\Quillmoran\\Shell";
 }
+
+inline void MakeDataFolder() {
+    ::CreateDirectoryA((DataFolder() + "\\..").c_str(), nullptr);
+    ::CreateDirectoryA(DataFolder().c_str(), nullptr);
+}
