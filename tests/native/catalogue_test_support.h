@@ -27,7 +27,7 @@ using Bytes = std::vector<unsigned char>;
 
 // One entry as it is written into a file: texts at any length (the builder pads with NULs,
 // or, for a text as long as its field, writes it without a NUL as a foreign file might).
-struct EntrySpec {
+struct EntryFields {
     std::int32_t column = 0;
     std::int32_t row = 0;
     std::int32_t iconIndex = 0;
@@ -53,6 +53,10 @@ public:
         m_bytes.insert(m_bytes.end(), text.begin(), text.end());
         return *this;
     }
+    FileBuilder& Raw(const Bytes& bytes) {
+        m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+        return *this;
+    }
     // `text` followed by NULs up to `width` bytes; a text of exactly `width` bytes has no NUL.
     FileBuilder& Text(std::string_view text, std::size_t width) {
         EXPECT_LE(text.size(), width) << "test data does not fit its field";
@@ -60,7 +64,7 @@ public:
         m_bytes.insert(m_bytes.end(), width - std::min(width, text.size()), 0);
         return *this;
     }
-    FileBuilder& Entry(const EntrySpec& e) {
+    FileBuilder& Entry(const EntryFields& e) {
         I32(e.column).I32(e.row).I32(e.iconIndex);
         Text(e.caption, 500).Text(e.description, 5000).Text(e.screenshotPath, 1000);
         Text(e.programPath, 1000).Text(e.parameters, 1000).Text(e.iconFile, 1000);
@@ -83,9 +87,9 @@ private:
     Bytes m_bytes;
 };
 
-inline EntrySpec SampleEntry(int seed) {
+inline EntryFields SampleEntry(int seed) {
     const std::string s = std::to_string(seed);
-    EntrySpec e;
+    EntryFields e;
     e.column = seed;
     e.row = seed + 1;
     e.iconIndex = seed + 2;
@@ -100,8 +104,20 @@ inline EntrySpec SampleEntry(int seed) {
     return e;
 }
 
+// `e` with every text `width - shorten` bytes long, each of its own letter (`shorten` 0 fills
+// the fields without a NUL, 1 gives the longest text an entry can hold).
+inline EntryFields FillTexts(EntryFields e, std::size_t shorten) {
+    e.caption.assign(500 - shorten, 'c');
+    e.description.assign(5000 - shorten, 'd');
+    e.screenshotPath.assign(1000 - shorten, 's');
+    e.programPath.assign(1000 - shorten, 'p');
+    e.parameters.assign(1000 - shorten, 'a');
+    e.iconFile.assign(1000 - shorten, 'i');
+    return e;
+}
+
 // The same entry as an in-memory record (texts cut to their fields).
-inline ProgramEntry MakeEntry(const EntrySpec& e) {
+inline ProgramEntry MakeEntry(const EntryFields& e) {
     ProgramEntry entry{};
     entry.column = e.column;
     entry.row = e.row;
@@ -117,16 +133,17 @@ inline ProgramEntry MakeEntry(const EntrySpec& e) {
     return entry;
 }
 
-inline void ExpectEntryIs(const ProgramEntry& actual, const EntrySpec& expected) {
+// Texts are compared up to their first NUL without reading past their field.
+inline void ExpectEntryIs(const ProgramEntry& actual, const EntryFields& expected) {
     EXPECT_EQ(actual.column, expected.column);
     EXPECT_EQ(actual.row, expected.row);
     EXPECT_EQ(actual.iconIndex, expected.iconIndex);
-    EXPECT_EQ(std::string(actual.caption), expected.caption);
-    EXPECT_EQ(std::string(actual.description), expected.description);
-    EXPECT_EQ(std::string(actual.screenshotPath), expected.screenshotPath);
-    EXPECT_EQ(std::string(actual.programPath), expected.programPath);
-    EXPECT_EQ(std::string(actual.parameters), expected.parameters);
-    EXPECT_EQ(std::string(actual.iconFile), expected.iconFile);
+    EXPECT_EQ(FieldText(actual.caption), expected.caption);
+    EXPECT_EQ(FieldText(actual.description), expected.description);
+    EXPECT_EQ(FieldText(actual.screenshotPath), expected.screenshotPath);
+    EXPECT_EQ(FieldText(actual.programPath), expected.programPath);
+    EXPECT_EQ(FieldText(actual.parameters), expected.parameters);
+    EXPECT_EQ(FieldText(actual.iconFile), expected.iconFile);
     EXPECT_EQ(actual.showCommand, expected.showCommand);
     EXPECT_EQ(actual.tab, expected.tab);
 }

@@ -71,8 +71,9 @@ TEST(DesktopLayoutTest, HitGridBoundaries) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
         EXPECT_EQ(l.HitGrid(c.x, c.y), c.hit);
-        if (c.hit)
+        if (c.hit) {
             EXPECT_EQ(l.CellOf(c.x, c.y), c.cell);
+        }
     }
 }
 

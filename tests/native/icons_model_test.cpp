@@ -38,53 +38,43 @@ protected:
             m_icons->AddEntry(e);
         }
     }
-    std::vector<int> Marks() const {
-        std::vector<int> marks;
+    // One field of every entry, in order (iconIndex by default: the marks AddAt gave).
+    std::vector<int> Marks(std::int32_t ProgramEntry::*field = &ProgramEntry::iconIndex) const {
+        std::vector<int> values;
         for (int i = 0; i < m_icons->m_count; ++i)
-            marks.push_back(m_icons->m_entries[i].iconIndex);
-        return marks;
-    }
-    std::vector<int> TabFields() const {
-        std::vector<int> tabs;
-        for (int i = 0; i < m_icons->m_count; ++i)
-            tabs.push_back(m_icons->m_entries[i].tab);
-        return tabs;
+            values.push_back(m_icons->m_entries[i].*field);
+        return values;
     }
 
     std::unique_ptr<Icons> m_icons;
 };
 
 TEST_F(IconsModelTest, AddEntryAppendsACopyAndDoesNotSave) {
-    const EntrySpec spec = SampleEntry(5);
-    ProgramEntry entry = MakeEntry(spec);
+    const EntryFields fields = SampleEntry(5);
+    ProgramEntry entry = MakeEntry(fields);
     m_icons->AddEntry(entry);
     entry.column = 99; // the catalogue holds its own copy
     AddAt({{1, 1, 0}});
     ASSERT_EQ(m_icons->m_count, 2);
-    ExpectEntryIs(m_icons->m_entries[0], spec);
+    ExpectEntryIs(m_icons->m_entries[0], fields);
     EXPECT_EQ(Marks()[1], 1);
     EXPECT_FALSE(std::filesystem::exists(File()));
 }
 
 TEST_F(IconsModelTest, RemoveEntryClosesUpAndReleasesTheLastOne) {
     AddAt({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}});
-    m_icons->RemoveEntry(1);
-    EXPECT_EQ(Marks(), (std::vector<int>{0, 2, 3}));
-    m_icons->RemoveEntry(2);
-    EXPECT_EQ(Marks(), (std::vector<int>{0, 2}));
-    m_icons->RemoveEntry(0);
-    EXPECT_EQ(Marks(), (std::vector<int>{2}));
+    m_icons->RemoveEntry(-1); // outside the catalogue: nothing changes
+    m_icons->RemoveEntry(4);
+    EXPECT_EQ(Marks(), (std::vector<int>{0, 1, 2, 3}));
+    const std::pair<int, std::vector<int>> steps[] = {{1, {0, 2, 3}}, {2, {0, 2}}, {0, {2}}};
+    for (const auto& [index, after] : steps) {
+        m_icons->RemoveEntry(index);
+        EXPECT_EQ(Marks(), after) << "after removing " << index;
+    }
     m_icons->RemoveEntry(0);
     EXPECT_EQ(m_icons->m_count, 0);
     EXPECT_EQ(m_icons->m_entries, nullptr);
     EXPECT_FALSE(std::filesystem::exists(File()));
-}
-
-TEST_F(IconsModelTest, RemoveEntryOutsideTheCatalogueChangesNothing) {
-    AddAt({{0, 0, 0}, {1, 0, 0}});
-    m_icons->RemoveEntry(-1);
-    m_icons->RemoveEntry(2);
-    EXPECT_EQ(Marks(), (std::vector<int>{0, 1}));
 }
 
 TEST_F(IconsModelTest, FindEntry) {
@@ -148,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
     Grids, IconsPlaceTest,
     ::testing::Values(
         // The documented example: tab 1 of a 3 x 2 grid, row 0 full, (row 1, column 0) free.
-        PlaceCase{"SpecExample", 3, 2, 1, {0, 0, 0, 0, 0, 0, /*tab 1*/ 1, 1, 1, 0, 1, 1}, true, 0, 1},
+        PlaceCase{"DocumentedExample", 3, 2, 1, {0, 0, 0, 0, 0, 0, /*tab 1*/ 1, 1, 1, 0, 1, 1}, true, 0, 1},
         PlaceCase{"EmptyGrid", 3, 2, 0, {0, 0, 0, 0, 0, 0}, true, 0, 0},
         PlaceCase{"RowOrderBeforeColumn", 3, 2, 0, {1, 1, 0, 0, 1, 1}, true, 2, 0},
         PlaceCase{"LastCell", 3, 2, 0, {1, 1, 1, 1, 1, 0}, true, 2, 1},
@@ -195,7 +185,7 @@ TEST_P(IconsRemoveTabTest, RemovesTabAndItsEntries) {
     m_icons->RemoveTab(c.removed);
     EXPECT_EQ(m_icons->m_tabs, c.tabsAfter);
     EXPECT_EQ(Marks(), c.marksAfter);
-    EXPECT_EQ(TabFields(), c.entryTabsAfter);
+    EXPECT_EQ(Marks(&ProgramEntry::tab), c.entryTabsAfter);
     EXPECT_EQ(m_icons->m_entries == nullptr, m_icons->m_count == 0);
     EXPECT_FALSE(std::filesystem::exists(File())); // does not save
 }
@@ -205,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, IconsRemoveTabTest,
     ::testing::Values(
         // The documented example: three entries on tabs 0, 1, 2; tab 1 goes.
-        RemoveTabCase{"SpecExample", {"A", "B", "C"}, {0, 1, 2}, 1, {"A", "C"}, {0, 2}, {0, 1}},
+        RemoveTabCase{"DocumentedExample", {"A", "B", "C"}, {0, 1, 2}, 1, {"A", "C"}, {0, 2}, {0, 1}},
         RemoveTabCase{"IndexEqualToSize", {"A", "B", "C"}, {0, 1, 2}, 3, {"A", "B", "C"}, {0, 1, 2}, {0, 1, 2}},
         RemoveTabCase{"NegativeIndex", {"A", "B"}, {0, 1}, -1, {"A", "B"}, {0, 1}, {0, 1}},
         RemoveTabCase{"LastRemainingTab", {"Only"}, {0, 0, 0}, 0, {}, {}, {}},

@@ -15,13 +15,25 @@ using namespace catalogue_test;
 
 namespace {
 
-using Tabs = std::vector<std::string>;
-
 class IconsSaveTest : public TempDirTest {
 protected:
     std::string File() const { return PathOf("icons.bin"); }
     std::string Temp() const { return File() + ".tmp"; }
 };
+
+// Runs a save expected to fail; checks the exception names the file and gives a reason.
+std::string ExpectSaveFails(Icons& icons) {
+    try {
+        icons.Save();
+        ADD_FAILURE() << "no exception";
+    } catch (const FileException& e) {
+        EXPECT_EQ(e.Path(), icons.m_path);
+        EXPECT_FALSE(e.Reason().empty());
+        EXPECT_NE(std::string(e.what()).find(icons.m_path), std::string::npos);
+        return e.Reason();
+    }
+    return {};
+}
 
 TEST_F(IconsSaveTest, EmptyCatalogueWithoutTabsIsEightBytes) {
     Icons icons(File());
@@ -32,8 +44,8 @@ TEST_F(IconsSaveTest, EmptyCatalogueWithoutTabsIsEightBytes) {
 }
 
 TEST_F(IconsSaveTest, WritesThePublishedLayout) {
-    EntrySpec first = SampleEntry(1);
-    EntrySpec second = SampleEntry(2);
+    const EntryFields first = SampleEntry(1);
+    EntryFields second = SampleEntry(2);
     second.column = -1;
     second.showCommand = kShowMinimized;
     second.tab = 1;
@@ -66,27 +78,20 @@ TEST_F(IconsSaveTest, CutsUnterminatedFieldsAndTabNamesAtTheirEnd) {
     icons.m_tabs = {std::string("ab\0cd", 5)};
     icons.Save();
 
-    EntrySpec expected;
+    EntryFields expected;
     expected.caption = std::string(499, 'x');
     expected.iconFile = std::string(999, 'y');
     expected.showCommand = 0;
     EXPECT_EQ(ReadBytes(File()),
               FileBuilder().U32(0x00010001).Entry(expected).I32(1).Tab("ab").Get());
-    // Memory is not changed by the save.
-    EXPECT_EQ(icons.m_entries[0].caption[499], 'x');
+    EXPECT_EQ(icons.m_entries[0].caption[499], 'x'); // memory is not changed by the save
 }
 
 TEST_F(IconsSaveTest, RoundTripKeepsAllElevenFieldsAndTabOrder) {
     Icons icons(File());
     for (int i = 0; i < 5; ++i)
         icons.AddEntry(MakeEntry(SampleEntry(i)));
-    EntrySpec longest = SampleEntry(42);
-    longest.caption.assign(499, 'C');
-    longest.description.assign(4999, 'D');
-    longest.screenshotPath.assign(999, 'S');
-    longest.programPath.assign(999, 'P');
-    longest.parameters.assign(999, 'A');
-    longest.iconFile.assign(999, 'I');
+    EntryFields longest = FillTexts(SampleEntry(42), 1);
     longest.column = -7;
     longest.row = 0x7FFFFFFF;
     longest.iconIndex = -1;
@@ -122,47 +127,24 @@ TEST_F(IconsSaveTest, MoreEntriesThanTheHeaderCanHoldThrowAndLeaveTheFile) {
     icons.AddEntry(MakeEntry(SampleEntry(1)));
     icons.Save();
     const Bytes before = ReadBytes(File());
-
     // Only the count matters: the check comes before any entry is touched.
-    const int realCount = icons.m_count;
     icons.m_count = Icons::kMaxEntries + 1;
-    try {
-        icons.Save();
-        ADD_FAILURE() << "no exception";
-    } catch (const FileException& e) {
-        EXPECT_EQ(e.Path(), File());
-        EXPECT_NE(e.Reason().find("65535"), std::string::npos) << e.Reason();
-    }
-    icons.m_count = realCount;
+    const std::string reason = ExpectSaveFails(icons);
+    icons.m_count = 1;
+    EXPECT_NE(reason.find("65535"), std::string::npos) << reason;
     EXPECT_EQ(ReadBytes(File()), before);
     EXPECT_FALSE(std::filesystem::exists(Temp()));
 }
 
-// Runs a save expected to fail; checks the exception names the file and gives a reason.
-void ExpectSaveFails(Icons& icons) {
-    try {
-        icons.Save();
-        ADD_FAILURE() << "no exception";
-    } catch (const FileException& e) {
-        EXPECT_EQ(e.Path(), icons.m_path);
-        EXPECT_FALSE(e.Reason().empty());
-        EXPECT_NE(std::string(e.what()).find(icons.m_path), std::string::npos);
-    }
-}
-
-TEST_F(IconsSaveTest, SaveIntoMissingFolderThrows) {
-    const std::string path = PathOf("missing/icons.bin");
-    Icons icons(path);
-    icons.AddEntry(MakeEntry(SampleEntry(1)));
-    ExpectSaveFails(icons);
-    EXPECT_EQ(icons.m_count, 1); // memory keeps the change
-    EXPECT_FALSE(std::filesystem::exists(PathOf("missing")));
-}
-
-TEST_F(IconsSaveTest, SaveBelowAFileThrows) {
+TEST_F(IconsSaveTest, SaveIntoMissingFolderOrBelowAFileThrows) {
     WriteBytes(PathOf("plain"), Bytes{1, 2, 3});
-    Icons icons(PathOf("plain/icons.bin"));
-    ExpectSaveFails(icons);
+    for (const char* path : {"missing/icons.bin", "plain/icons.bin"}) {
+        Icons icons(PathOf(path));
+        icons.AddEntry(MakeEntry(SampleEntry(1)));
+        ExpectSaveFails(icons);
+        EXPECT_EQ(icons.m_count, 1) << path; // memory keeps the change
+    }
+    EXPECT_FALSE(std::filesystem::exists(PathOf("missing")));
 }
 
 class IconsSaveFailureTest : public IconsSaveTest {
@@ -182,42 +164,29 @@ protected:
     Bytes m_before;
 };
 
-TEST_F(IconsSaveFailureTest, ReadOnlyFolderThrowsAndLeavesOldFile) {
-    std::filesystem::permissions(m_dir, std::filesystem::perms(0555));
+TEST_F(IconsSaveFailureTest, ReadOnlyFolderOrFileThrowsAndLeavesOldFile) {
     const std::string path = File();
-    const int failed = RunUnprivileged([&] {
-        Icons icons(path);
-        if (icons.m_count != 1)
-            return 1;
-        icons.AddEntry(MakeEntry(SampleEntry(2)));
-        try {
-            icons.Save();
-            return 2;
-        } catch (const FileException& e) {
-            if (e.Path() != path || e.Reason().empty())
-                return 3;
-        }
-        return icons.m_count == 2 ? 0 : 4;
-    });
-    EXPECT_EQ(failed, 0);
-    ExpectOldFileIntact();
-}
-
-TEST_F(IconsSaveFailureTest, ReadOnlyFileIsNotReplaced) {
-    std::filesystem::permissions(File(), std::filesystem::perms(0444));
-    const std::string path = File();
-    const int failed = RunUnprivileged([&] {
-        Icons icons(path);
-        icons.m_tabs.push_back("New");
-        try {
-            icons.Save();
-            return 1;
-        } catch (const FileException&) {
-            return 0;
-        }
-    });
-    EXPECT_EQ(failed, 0);
-    ExpectOldFileIntact();
+    for (const std::filesystem::path& readOnly : {m_dir, std::filesystem::path(path)}) {
+        std::filesystem::permissions(readOnly, std::filesystem::perms(0555));
+        EXPECT_EQ(RunUnprivileged([&] {
+                      Icons icons(path);
+                      if (icons.m_count != 1)
+                          return 1;
+                      icons.AddEntry(MakeEntry(SampleEntry(2)));
+                      try {
+                          icons.Save();
+                          return 2;
+                      } catch (const FileException& e) {
+                          if (e.Path() != path || e.Reason().empty())
+                              return 3;
+                      }
+                      return icons.m_count == 2 ? 0 : 4; // memory keeps the change
+                  }),
+                  0)
+            << readOnly;
+        ExpectOldFileIntact();
+        std::filesystem::permissions(readOnly, std::filesystem::perms(0755));
+    }
 }
 
 TEST_F(IconsSaveFailureTest, TemporaryPathTakenByAFolderThrows) {
