@@ -112,19 +112,21 @@ TEST(RestrictionsDialog, ShowsAndReturnsTheCheckBoxOnlyOnOk) {
     }
 }
 
-TEST(TabNameDialog, NewTabAndRenameDifferOnlyInCaptionAndStartingText) {
+TEST(TabNameDialog, NewTabAndRenameDifferOnlyInCaptionAndStartingTextCancelKeepsTheName) {
     const struct {
         bool isNew;
         const char* current;
         const char* caption;
         bool clear;
         const char* typed;
+        int button;
         const char* returned;
     } cases[] = {
-        {true, "", "Enter new tab name", false, "  Games  ", "  Games  "},
-        {true, "", "Enter new tab name", false, "", ""},
-        {false, "Office", "Edit tab name", false, " 2", "Office 2"},
-        {false, "Office", "Edit tab name", true, "", ""},
+        {true, "", "Enter new tab name", false, "  Games  ", IDOK, "  Games  "},
+        {true, "", "Enter new tab name", false, "", IDOK, ""},
+        {false, "Office", "Edit tab name", false, " 2", IDOK, "Office 2"},
+        {false, "Office", "Edit tab name", true, "", IDOK, ""},
+        {false, "Office", "Edit tab name", true, "changed", IDCANCEL, "Office"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
@@ -139,30 +141,17 @@ TEST(TabNameDialog, NewTabAndRenameDifferOnlyInCaptionAndStartingText) {
             ::SetFocus(edit);
             ::SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(-1), -1); // caret at the end
             TypeText(edit, c.typed);
-            ClickButton(dialog, IDOK);
+            ClickButton(dialog, c.button);
         });
         CTabPlusDlg dialog;
         dialog.m_isNewTab = c.isNew;
         dialog.m_tabName = c.current;
 
-        EXPECT_EQ(dialog.DoModal(), IDOK);
+        EXPECT_EQ(dialog.DoModal(), c.button);
         EXPECT_EQ(dialog.m_tabName, c.returned);
         EXPECT_EQ(seen.caption, c.caption);
         EXPECT_EQ(seen.editText, c.current);
     }
-}
-
-TEST(TabNameDialog, CancelKeepsTheCallersName) {
-    ScriptedModalUi ui;
-    ui.dialogScripts.push_back([](HWND dialog) {
-        TypeText(::GetDlgItem(dialog, IDC_TAB_NAME), "changed");
-        ClickButton(dialog, IDCANCEL);
-    });
-    CTabPlusDlg dialog;
-    dialog.m_isNewTab = false;
-    dialog.m_tabName = "Office";
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(dialog.m_tabName, "Office");
 }
 
 TEST(AboutDialog, ShowsTheVersionAndNoticeLines) {

@@ -1,5 +1,6 @@
 // The startup runner's walk over folders and keys, with every start recorded instead of made.
 #include "shell/shell.h"
+#include "support/test_launch_support.h"
 #include "support/test_saved_registry.h"
 #include "support/test_support.h"
 
@@ -22,10 +23,6 @@ protected:
         return startSucceeds;
     }
 };
-
-std::wstring Wide(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
 
 void Touch(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
     HANDLE file =
@@ -89,26 +86,26 @@ protected:
     SavedRegistryKey m_saved{HKEY_CURRENT_USER, L"Software\\KorvaneTests"};
 };
 
-TEST_F(RunKeyTest, RunOnceStartsEveryStringInOrderAndEmptiesTheKey) {
-    Put(L"1 first", L"first.exe /a");
-    Put(L"2 second", LR"("C:\Program Files\second.exe" -b)");
-    Put(L"3 third", L"third.exe");
-    ASSERT_EQ(Names(), (std::vector<std::wstring>{L"1 first", L"2 second", L"3 third"}));
-
-    for (const bool startSucceeds : {true, false}) {
-        SCOPED_TRACE(startSucceeds ? "starts succeed" : "starts fail");
-        if (!startSucceeds) {
-            Put(L"1 first", L"first.exe /a");
-            Put(L"2 second", LR"("C:\Program Files\second.exe" -b)");
-            Put(L"3 third", L"third.exe");
-        }
+TEST_F(RunKeyTest, RunOnceStartsInOrderAndEmptiesTheKeyRunKeepsItsValues) {
+    const std::vector<std::wstring> names{L"1 first", L"2 second", L"3 third"};
+    const std::vector<std::wstring> commands{L"first.exe /a",
+                                             LR"("C:\Program Files\second.exe" -b)", L"third.exe"};
+    const struct {
+        bool deleteStarted, startSucceeds;
+        REGSAM access;
+    } cases[] = {
+        {true, true, KEY_ALL_ACCESS}, {true, false, KEY_ALL_ACCESS}, {false, true, KEY_READ}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "delete " << c.deleteStarted << ", starts succeed " << c.startSucceeds);
+        for (std::size_t i = 0; i < names.size(); ++i)
+            Put(names[i], commands[i]);
+        ASSERT_EQ(Names(), names);
         RecordingShell shell;
-        shell.startSucceeds = startSucceeds;
-        shell.RunKeyValues(OpenKey(), true);
-        EXPECT_EQ(shell.started,
-                  (std::vector<std::wstring>{
-                      L"first.exe /a", LR"("C:\Program Files\second.exe" -b)", L"third.exe"}));
-        EXPECT_TRUE(Names().empty());
+        shell.startSucceeds = c.startSucceeds;
+        shell.RunKeyValues(OpenKey(c.access), c.deleteStarted);
+        EXPECT_EQ(shell.started, commands);
+        EXPECT_EQ(Names(), c.deleteStarted ? std::vector<std::wstring>{} : names);
     }
 }
 
@@ -126,15 +123,6 @@ TEST_F(RunKeyTest, OnlyStringsAreStartedAndOtherValuesStay) {
     EXPECT_EQ(shell.started,
               (std::vector<std::wstring>{L"one.exe", L"%SystemRoot%\\two.exe", L"three.exe"}));
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"b", L"d"}));
-}
-
-TEST_F(RunKeyTest, RunKeysKeepTheirValues) {
-    Put(L"a", L"one.exe");
-    Put(L"b", L"two.exe");
-    RecordingShell shell;
-    shell.RunKeyValues(OpenKey(KEY_READ), false);
-    EXPECT_EQ(shell.started, (std::vector<std::wstring>{L"one.exe", L"two.exe"}));
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"a", L"b"}));
 }
 
 TEST_F(RunKeyTest, AValueTooLargeForTheBuffersEndsTheWalkOfItsKey) {

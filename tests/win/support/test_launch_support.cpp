@@ -3,21 +3,23 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-std::wstring Wide(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
+static bool FileExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::wstring TestBinFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
+std::wstring Wide(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
 }
 
 std::wstring CopyMarkerWriter(const std::wstring& folder, const std::wstring& fileName) {
     ::CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring target = folder + L"\\" + fileName;
-    ::CopyFileW((TestBinFolder() + L"\\marker_writer.exe").c_str(), target.c_str(), FALSE);
+    // The helper program is built beside the test executable.
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring source = self;
+    source = source.substr(0, source.find_last_of(L'\\')) + L"\\marker_writer.exe";
+    ::CopyFileW(source.c_str(), target.c_str(), FALSE);
     return target;
 }
 
@@ -40,10 +42,6 @@ bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target,
     if (SUCCEEDED(init))
         ::CoUninitialize();
     return saved;
-}
-
-bool FileExists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string WaitForMarker(const std::wstring& path, DWORD timeoutMs) {

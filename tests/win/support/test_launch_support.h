@@ -7,8 +7,6 @@
 #include <string>
 
 std::wstring Wide(const std::string& ascii);
-// The folder of the test executable (the helper programs are built beside it).
-std::wstring TestBinFolder();
 // Copies the marker writer to `folder`\`fileName` (the name may contain blanks).
 std::wstring CopyMarkerWriter(const std::wstring& folder, const std::wstring& fileName);
 bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target,
@@ -16,4 +14,3 @@ bool CreateShortcut(const std::wstring& linkPath, const std::wstring& target,
 // Waits up to `timeoutMs` for the marker file and returns its content; "<none>" if it never
 // appeared. The timeout only bounds the wait; nothing is asserted about speed.
 std::string WaitForMarker(const std::wstring& path, DWORD timeoutMs = 20000);
-bool FileExists(const std::wstring& path);

@@ -20,13 +20,6 @@ HKEY Create(HKEY root, const std::wstring& subkey) {
     return key;
 }
 
-bool KeyExists(HKEY root, const std::wstring& subkey) {
-    HKEY key = Open(root, subkey, KEY_READ);
-    if (key)
-        ::RegCloseKey(key);
-    return key != nullptr;
-}
-
 bool ReadValue(HKEY root, const std::wstring& subkey, const std::wstring& name,
                RegistryValueCopy& value) {
     DWORD type = REG_NONE, bytes = 0;
@@ -40,40 +33,7 @@ bool ReadValue(HKEY root, const std::wstring& subkey, const std::wstring& name,
                           value.data.data(), &bytes) == ERROR_SUCCESS;
 }
 
-} // namespace
-
-SavedRegistryValue::SavedRegistryValue(HKEY root, std::wstring subkey, std::wstring name)
-    : m_root(root), m_subkey(std::move(subkey)) {
-    m_value.name = std::move(name);
-    m_existed = ReadValue(m_root, m_subkey, m_value.name, m_value);
-}
-
-SavedRegistryValue::~SavedRegistryValue() {
-    if (m_existed)
-        WriteRaw(m_root, m_subkey, m_value.name, m_value.type, m_value.data.data(),
-                 static_cast<DWORD>(m_value.data.size()));
-    else
-        DeleteValue(m_root, m_subkey, m_value.name);
-}
-
-SavedRegistryKey::SavedRegistryKey(HKEY root, std::wstring subkey)
-    : m_root(root), m_subkey(std::move(subkey)) {
-    m_existed = KeyExists(m_root, m_subkey);
-    m_values = ReadAllValues(m_root, m_subkey);
-}
-
-SavedRegistryKey::~SavedRegistryKey() {
-    if (!m_existed) {
-        DeleteKeyTree(m_root, m_subkey);
-        return;
-    }
-    for (const std::wstring& name : ValueNames(m_root, m_subkey))
-        DeleteValue(m_root, m_subkey, name);
-    for (const RegistryValueCopy& value : m_values)
-        WriteRaw(m_root, m_subkey, value.name, value.type, value.data.data(),
-                 static_cast<DWORD>(value.data.size()));
-}
-
+// All values of a key in enumeration order; empty when the key cannot be opened.
 std::vector<RegistryValueCopy> ReadAllValues(HKEY root, const std::wstring& subkey) {
     std::vector<RegistryValueCopy> values;
     HKEY key = Open(root, subkey, KEY_READ);
@@ -97,6 +57,43 @@ std::vector<RegistryValueCopy> ReadAllValues(HKEY root, const std::wstring& subk
     }
     ::RegCloseKey(key);
     return values;
+}
+
+} // namespace
+
+SavedRegistryValue::SavedRegistryValue(HKEY root, std::wstring subkey, std::wstring name)
+    : m_root(root), m_subkey(std::move(subkey)) {
+    m_value.name = std::move(name);
+    m_existed = ReadValue(m_root, m_subkey, m_value.name, m_value);
+}
+
+SavedRegistryValue::~SavedRegistryValue() {
+    if (m_existed)
+        WriteRaw(m_root, m_subkey, m_value.name, m_value.type, m_value.data.data(),
+                 static_cast<DWORD>(m_value.data.size()));
+    else
+        DeleteValue(m_root, m_subkey, m_value.name);
+}
+
+SavedRegistryKey::SavedRegistryKey(HKEY root, std::wstring subkey)
+    : m_root(root), m_subkey(std::move(subkey)) {
+    if (HKEY key = Open(m_root, m_subkey, KEY_READ)) {
+        m_existed = true;
+        ::RegCloseKey(key);
+    }
+    m_values = ReadAllValues(m_root, m_subkey);
+}
+
+SavedRegistryKey::~SavedRegistryKey() {
+    if (!m_existed) {
+        DeleteKeyTree(m_root, m_subkey);
+        return;
+    }
+    for (const std::wstring& name : ValueNames(m_root, m_subkey))
+        DeleteValue(m_root, m_subkey, name);
+    for (const RegistryValueCopy& value : m_values)
+        WriteRaw(m_root, m_subkey, value.name, value.type, value.data.data(),
+                 static_cast<DWORD>(value.data.size()));
 }
 
 std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& subkey) {

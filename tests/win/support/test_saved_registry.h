@@ -43,8 +43,7 @@ private:
     bool m_existed = false;
 };
 
-// All values of a key in enumeration order; empty when the key cannot be opened.
-std::vector<RegistryValueCopy> ReadAllValues(HKEY root, const std::wstring& subkey);
+// Value names in enumeration order; empty when the key cannot be opened.
 std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& subkey);
 // Creates the key when needed. Data of strings is written with its terminator.
 void WriteString(HKEY root, const std::wstring& subkey, const std::wstring& name,
