@@ -66,19 +66,14 @@ TEST(TabLayoutButtons, PlacedFromTheRightWithTheirMargins) {
     const StripMetrics m; // defaults: scroll-left 8/0, scroll-right 0/0, menu 8/0, close 2/2
     const Box tabs{3, 1, 300, 21};
     const ButtonRects all = PlaceButtons(tabs, 14, 12, true, true, true, m);
-    // tabs, gap 8, scroll-left, scroll-right, gap 8, menu, gap 2, close, gap 2
-    EXPECT_EQ(298, all.close.right);
-    EXPECT_EQ(284, all.close.left);
-    EXPECT_EQ(282, all.menu.right);
-    EXPECT_EQ(268, all.menu.left);
-    EXPECT_EQ(260, all.scrollRight.right);
-    EXPECT_EQ(all.scrollRight.left, all.scrollLeft.right);
-    EXPECT_EQ(232, all.scrollLeft.left);
+    // tabs, gap 8, scroll-left, scroll-right, gap 8, menu, gap 2, close, gap 2; all 12 high,
+    // centred in the strip.
+    const int top = (1 + 21 - 12) / 2;
+    EXPECT_EQ((Box{284, top, 298, top + 12}), all.close);
+    EXPECT_EQ((Box{268, top, 282, top + 12}), all.menu);
+    EXPECT_EQ((Box{246, top, 260, top + 12}), all.scrollRight);
+    EXPECT_EQ((Box{232, top, 246, top + 12}), all.scrollLeft);
     EXPECT_EQ(224, all.tabsArea.right);
-    for (const Box& b : {all.close, all.menu, all.scrollLeft, all.scrollRight}) {
-        EXPECT_EQ((1 + 21 - 12) / 2, b.top);
-        EXPECT_EQ(12, b.Height());
-    }
 
     const ButtonRects onlyMenu = PlaceButtons(tabs, 14, 12, false, true, false, m);
     EXPECT_TRUE(onlyMenu.close.IsEmpty());
@@ -113,22 +108,12 @@ TEST(TabLayoutScroll, ClampedToZeroAndMaximum) {
     EXPECT_EQ(99, AvailableWidth({0, 0, 100, 10}));
 }
 
-TEST(TabLayoutShrink, TabsThatFitKeepNaturalWidths) {
-    const Box tabs{7, 2, 300, 22};
-    const auto rects = PlaceTabsShrunk(tabs, {50, 40, 30}, {1, 2}, 10, false);
-    ASSERT_EQ(3u, rects.size());
-    EXPECT_EQ((Box{8, 2, 58, 22}), rects[0]);
-    EXPECT_EQ((Box{61, 2, 101, 22}), rects[1]);
-    EXPECT_EQ((Box{104, 2, 134, 22}), rects[2]);
-}
-
-TEST(TabLayoutShrink, ProportionalCutAndLastTabTakesTheRest) {
+TEST(TabLayoutShrink, FittingTabsKeepWidthsElseProportionalCutAndLastTakesTheRest) {
+    EXPECT_EQ((std::vector<Box>{{8, 2, 58, 22}, {61, 2, 101, 22}, {104, 2, 134, 22}}),
+              PlaceTabsShrunk({7, 2, 300, 22}, {50, 40, 30}, {1, 2}, 10, false));
     // A = 100, T = 120: share 33, excess 24, overflow 20.
-    const auto rects = PlaceTabsShrunk({0, 0, 101, 20}, {50, 40, 30}, {0, 0}, 10, false);
-    EXPECT_EQ((std::vector<int>{36, 34, 30}), Widths(rects));
-    EXPECT_EQ(0, rects[0].left);
-    EXPECT_EQ(36, rects[1].left);
-    EXPECT_EQ(70, rects[2].left);
+    EXPECT_EQ((std::vector<Box>{{0, 0, 36, 20}, {36, 0, 70, 20}, {70, 0, 100, 20}}),
+              PlaceTabsShrunk({0, 0, 101, 20}, {50, 40, 30}, {0, 0}, 10, false));
 
     // Equal widths share the space evenly.
     const auto equal = PlaceTabsShrunk({0, 0, 101, 20}, {50, 50, 50}, {0, 0}, 10, true);
@@ -160,9 +145,8 @@ TEST(TabLayoutShrink, HundredsOfTabsStayOrderedAndInside) {
 }
 
 TEST(TabLayoutScroll, ScrolledPlacementStartsLeftOfTheArea) {
-    const auto rects = PlaceTabsScrolled({10, 0, 100, 20}, {40, 40}, {1, 1}, 25);
-    EXPECT_EQ((Box{-14, 0, 26, 20}), rects[0]);
-    EXPECT_EQ((Box{28, 0, 68, 20}), rects[1]);
+    EXPECT_EQ((std::vector<Box>{{-14, 0, 26, 20}, {28, 0, 68, 20}}),
+              PlaceTabsScrolled({10, 0, 100, 20}, {40, 40}, {1, 1}, 25));
 }
 
 TEST(TabLayoutCompute, TopAndBottomStrips) {
@@ -177,8 +161,7 @@ TEST(TabLayoutCompute, TopAndBottomStrips) {
     EXPECT_EQ((Box{0, 0, 400, 20}), top.ctrlArea);
     EXPECT_EQ((Box{0, 0, 397, 20}), top.tabsArea);
     EXPECT_EQ((Box{0, 20, 400, 300}), top.wndsArea);
-    EXPECT_EQ((Box{0, 0, 60, 20}), top.tabRects[0]);
-    EXPECT_EQ((Box{60, 0, 110, 20}), top.tabRects[1]);
+    EXPECT_EQ((std::vector<Box>{{0, 0, 60, 20}, {60, 0, 110, 20}}), top.tabRects);
 
     in.side = StripSide::Bottom;
     LayoutResult bottom = ComputeLayout(in);
@@ -252,11 +235,12 @@ TEST(TabLayoutCompute, ScrollButtonsOnlyWhenScrolling) {
 TEST(TabLayoutMouse, HitsOnlyInsideTheTabsArea) {
     const Box area{10, 0, 100, 20};
     const std::vector<Box> rects{{0, 0, 30, 20}, {30, 0, 60, 20}, {60, 0, 140, 20}};
-    EXPECT_EQ(-1, HitTestTabs(area, rects, 5, 5)); // the tab is there, but scrolled out
-    EXPECT_EQ(0, HitTestTabs(area, rects, 10, 5));
-    EXPECT_EQ(1, HitTestTabs(area, rects, 30, 19));
-    EXPECT_EQ(-1, HitTestTabs(area, rects, 30, 20));
-    EXPECT_EQ(-1, HitTestTabs(area, rects, 120, 5));
+    // At x 5 the tab is there, but scrolled out.
+    const struct {
+        int x, y, expected;
+    } cases[] = {{5, 5, -1}, {10, 5, 0}, {30, 19, 1}, {30, 20, -1}, {120, 5, -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, HitTestTabs(area, rects, c.x, c.y)) << c.x << "," << c.y;
     EXPECT_EQ(-1, HitTestTabs(area, {}, 50, 5));
 }
 

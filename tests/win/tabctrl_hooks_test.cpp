@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,23 @@ struct KeyLog : KeyboardHook::Notify {
             KeyboardHook::Instance().RemoveListener(this);
     }
 };
+
+// Types each key (down, then up) into the foreground window and lets the hooks hear it.
+void Type(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT in{};
+            in.type = INPUT_KEYBOARD;
+            in.ki.wVk = key;
+            in.ki.dwFlags = flags;
+            inputs.push_back(in);
+        }
+    }
+    ASSERT_EQ(inputs.size(),
+              ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)));
+    PumpMessages(200);
+}
 
 // A shown pop-up (no caption, so hiding it costs nothing) with two edit boxes in a group and
 // one outside it.
@@ -93,17 +111,7 @@ TEST(TabCtrlHooks, KeyboardHearsKeyDownsOnlyAndListenersMayLeave) {
     ASSERT_TRUE(hook.AddListener(&stays)); // no duplicate
     ASSERT_TRUE(hook.AddListener(&leaves));
 
-    INPUT inputs[4] = {};
-    for (INPUT& in : inputs)
-        in.type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = 'A';
-    inputs[1].ki.wVk = 'A';
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs[2].ki.wVk = VK_ESCAPE;
-    inputs[3].ki.wVk = VK_ESCAPE;
-    inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    ASSERT_EQ(4u, ::SendInput(4, inputs, sizeof(INPUT)));
-    PumpMessages(200);
+    Type({'A', VK_ESCAPE});
     hook.RemoveListener(&stays);
     EXPECT_FALSE(hook.HasListener(&stays));
 
@@ -122,20 +130,13 @@ TEST(TabCtrlHooks, EscapeKeyCancelsATabDrag) {
     PumpMessages(100);
     ::SetFocus(host.ctrl->Hwnd());
     const POINT pa = host.Centre(a);
-    host.Move(pa.x, pa.y);
-    host.Send(WM_LBUTTONDOWN, pa.x, pa.y, MK_LBUTTON);
-    host.Move(pa.x + 4, pa.y, MK_LBUTTON);
+    host.PressAndMove(pa, 4);
     ASSERT_TRUE(host.ctrl->IsDragging());
     const RECT rb = host.ctrl->GetTabRect(host.ctrl->GetTab(1));
     host.Move(rb.right - 1, pa.y, MK_LBUTTON);
     ASSERT_EQ("B,A", host.Order());
 
-    INPUT escape[2] = {};
-    escape[0].type = escape[1].type = INPUT_KEYBOARD;
-    escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
-    escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ASSERT_EQ(2u, ::SendInput(2, escape, sizeof(INPUT)));
-    PumpMessages(200);
+    Type({VK_ESCAPE});
     EXPECT_FALSE(host.ctrl->IsDragging());
     EXPECT_EQ("A,B", host.Order());
     EXPECT_FALSE(KeyboardHook::Instance().HasListener(host.ctrl.get()));

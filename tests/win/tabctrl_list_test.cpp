@@ -13,6 +13,22 @@ bool Visible(HWND wnd) {
     return (::GetWindowLongA(wnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+bool Empty(const RECT& r) {
+    return ::IsRectEmpty(&r) != FALSE;
+}
+
+// A created host with one tab per caption, not yet laid out.
+struct Tabs : Host {
+    explicit Tabs(std::initializer_list<const char*> captions, int width = 400, int height = 200)
+        : Host(width, height) {
+        created = Create();
+        for (const char* caption : captions)
+            tab.push_back(AddTab(caption));
+    }
+    bool created = false;
+    std::vector<TabItem*> tab;
+};
+
 } // namespace
 
 TEST(TabCtrlList, CreateSetsDefaultsAndTooltipTexts) {
@@ -75,21 +91,17 @@ TEST(TabCtrlList, FirstTabSelectedOthersHiddenAndNotifiedInOrder) {
 
     host.ctrl->Update(true);
     const RECT wnds = host.ctrl->GetWndsArea();
-    RECT pane{};
-    ::GetWindowRect(a->pane, &pane);
-    ::MapWindowPoints(nullptr, host.ctrl->Hwnd(), reinterpret_cast<POINT*>(&pane), 2);
+    const RECT pane = PaneRect(*host.ctrl, a->pane);
     EXPECT_EQ(wnds.left, pane.left);
     EXPECT_EQ(wnds.top + 4, pane.top); // the style's pane padding
     EXPECT_EQ(wnds.bottom - 4, pane.bottom);
 }
 
 TEST(TabCtrlList, AddingWhenAllAreDisabledSelectsFirstEnabled) {
-    Host host;
-    ASSERT_TRUE(host.Create());
-    TabItem* a = host.AddTab("A");
-    TabItem* b = host.AddTab("B");
-    host.ctrl->SetTabDisabled(a, true);
-    host.ctrl->SetTabDisabled(b, true);
+    Tabs host({"A", "B"});
+    ASSERT_TRUE(host.created);
+    for (TabItem* t : host.tab)
+        host.ctrl->SetTabDisabled(t, true);
     host.ctrl->Update();
     EXPECT_EQ(nullptr, host.ctrl->GetSel());
     TabItem* c = host.AddTab("C");
@@ -97,13 +109,10 @@ TEST(TabCtrlList, AddingWhenAllAreDisabledSelectsFirstEnabled) {
 }
 
 TEST(TabCtrlList, DeletingSelectedPicksNextEnabledElsePrevious) {
-    Host host;
-    ASSERT_TRUE(host.Create());
-    TabItem* a = host.AddTab("A");
-    TabItem* b = host.AddTab("B");
-    TabItem* c = host.AddTab("C");
-    TabItem* d = host.AddTab("D");
-    host.ctrl->SetTabDisabled(c, true);
+    Tabs host({"A", "B", "C", "D"});
+    ASSERT_TRUE(host.created);
+    TabItem *a = host.tab[0], *b = host.tab[1], *d = host.tab[3];
+    host.ctrl->SetTabDisabled(host.tab[2], true);
     host.ctrl->SetSel(b);
     EXPECT_EQ(b, host.ctrl->GetSel());
     host.ctrl->Delete(b); // C is disabled: D
@@ -118,10 +127,9 @@ TEST(TabCtrlList, DeletingSelectedPicksNextEnabledElsePrevious) {
 }
 
 TEST(TabCtrlList, SetSelIgnoresDisabledSelectedAndForeignTabs) {
-    Host host;
-    ASSERT_TRUE(host.Create());
-    TabItem* a = host.AddTab("A");
-    TabItem* b = host.AddTab("B");
+    Tabs host({"A", "B"});
+    ASSERT_TRUE(host.created);
+    TabItem *a = host.tab[0], *b = host.tab[1];
     host.ctrl->Update();
     host.ctrl->SetTabDisabled(b, true);
     host.ctrl->SetSel(b);
@@ -138,10 +146,9 @@ TEST(TabCtrlList, SetSelIgnoresDisabledSelectedAndForeignTabs) {
 }
 
 TEST(TabCtrlList, LayoutMovesSelectionOffADisabledTab) {
-    Host host;
-    ASSERT_TRUE(host.Create());
-    TabItem* a = host.AddTab("A");
-    TabItem* b = host.AddTab("B");
+    Tabs host({"A", "B"});
+    ASSERT_TRUE(host.created);
+    TabItem *a = host.tab[0], *b = host.tab[1];
     host.ctrl->Update();
     host.ctrl->SetTabDisabled(a, true);
     host.ctrl->Update();
@@ -230,13 +237,10 @@ TEST(TabCtrlList, HundredsOfTabsWithOddCaptions) {
 }
 
 TEST(TabCtrlList, ZeroSizedControlLaysOutWithoutHarm) {
-    Host host(0, 0);
-    ASSERT_TRUE(host.Create());
-    host.AddTab("A");
-    host.AddTab("B");
+    Tabs host({"A", "B"}, 0, 0);
+    ASSERT_TRUE(host.created);
     host.ctrl->Update();
-    const RECT tabs = host.ctrl->GetTabsArea();
-    EXPECT_LE(tabs.left, 0);
+    EXPECT_LE(host.ctrl->GetTabsArea().left, 0);
     EXPECT_GE(host.ctrl->GetTab(1)->rect.right - host.ctrl->GetTab(1)->rect.left, 10);
     Picture picture(*host.ctrl);
 }
@@ -249,18 +253,13 @@ TEST(TabCtrlList, HideSingleTabGivesThePaneTheWholeWindow) {
     host.ctrl->Update();
     EXPECT_TRUE(::IsRectEmpty(&a->rect));
     EXPECT_EQ(0, a->width);
-    RECT pane{};
-    ::GetWindowRect(a->pane, &pane);
-    ::MapWindowPoints(nullptr, host.ctrl->Hwnd(), reinterpret_cast<POINT*>(&pane), 2);
-    EXPECT_EQ(4, pane.top);
-    EXPECT_EQ(116, pane.bottom);
-    RECT strip = host.ctrl->GetCtrlArea();
-    EXPECT_TRUE(::IsRectEmpty(&strip));
+    EXPECT_EQ(4, PaneRect(*host.ctrl, a->pane).top);
+    EXPECT_EQ(116, PaneRect(*host.ctrl, a->pane).bottom);
+    EXPECT_TRUE(Empty(host.ctrl->GetCtrlArea()));
     // A second tab brings the strip back.
     host.AddTab("B");
     host.ctrl->Update();
-    strip = host.ctrl->GetCtrlArea();
-    EXPECT_FALSE(::IsRectEmpty(&strip));
+    EXPECT_FALSE(Empty(host.ctrl->GetCtrlArea()));
 }
 
 TEST(TabCtrlList, StateStoresOrderAndSelectionByPaneId) {
@@ -317,13 +316,10 @@ TEST(TabCtrlList, OwnedAndReferencedResources) {
     host.ctrl->SetCursor(static_cast<HCURSOR>(nullptr));
     EXPECT_EQ(nullptr, host.ctrl->GetCursor());
 
-    HBITMAP glyphs = nullptr;
-    {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(info.bmiHeader), 16 * 3, 16, 1, 24, BI_RGB};
-        void* bits = nullptr;
-        glyphs = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    }
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(info.bmiHeader), 16 * 3, 16, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP glyphs = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     EXPECT_TRUE(host.ctrl->SetImageLists(glyphs, nullptr));
     EXPECT_EQ(16, host.ctrl->GetImageSize().cx);
     EXPECT_EQ(3, ::ImageList_GetImageCount(host.ctrl->GetImageList()));
@@ -336,10 +332,10 @@ TEST(TabCtrlList, OwnedAndReferencedResources) {
 }
 
 TEST(TabCtrlList, EnsureVisibleScrollsOnlyInScrollBehaviour) {
-    Host host(200, 80);
-    ASSERT_TRUE(host.Create());
-    for (int i = 0; i < 10; ++i)
-        host.AddTab("Programs");
+    Tabs host({"Programs", "Programs", "Programs", "Programs", "Programs", "Programs", "Programs",
+               "Programs", "Programs", "Programs"},
+              200, 80);
+    ASSERT_TRUE(host.created);
     host.ctrl->Update();
     TabItem* last = host.ctrl->GetTab(9);
     host.ctrl->EnsureVisible(last); // shrink behaviour: nothing to scroll

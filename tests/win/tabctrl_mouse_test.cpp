@@ -10,8 +10,14 @@ using namespace tabtest;
 
 namespace {
 
+using Log = std::vector<std::string>;
+
 std::string At(POINT p) {
     return " @" + std::to_string(p.x) + "," + std::to_string(p.y);
+}
+
+bool Empty(const RECT& r) {
+    return ::IsRectEmpty(&r) != FALSE;
 }
 
 // A host with tabs A, B, C laid out.
@@ -25,8 +31,14 @@ struct ThreeTabs : Host {
         ctrl->Update();
         notify.log.clear();
     }
+    void ShowButtons() {
+        images.reset(new UniqueBitmap(CreateTabButtonImages(14)));
+        ctrl->SetSystemImageList(images->Get());
+        ctrl->Update();
+    }
     bool created = false;
     RecordingNotify notify;
+    std::unique_ptr<UniqueBitmap> images;
     TabItem* a;
     TabItem* b;
     TabItem* c;
@@ -47,26 +59,25 @@ TEST(TabCtrlMouse, ClickSelectsEnabledTabsOnly) {
     ThreeTabs t;
     ASSERT_TRUE(t.created);
     const POINT pb = t.Centre(t.b);
-    t.Click(pb.x, pb.y);
-    EXPECT_EQ((std::vector<std::string>{"LDown Beta#1" + At(pb), "Selected Beta#1"}), t.notify.log);
+    t.Click(pb);
+    EXPECT_EQ((Log{"LDown Beta#1" + At(pb), "Selected Beta#1"}), t.notify.log);
     EXPECT_EQ(t.b, t.ctrl->GetSel());
 
     t.notify.log.clear();
-    t.Click(pb.x, pb.y); // already selected
-    EXPECT_EQ((std::vector<std::string>{"LDown Beta#1" + At(pb)}), t.notify.log);
+    t.Click(pb); // already selected
+    EXPECT_EQ((Log{"LDown Beta#1" + At(pb)}), t.notify.log);
 
     t.ctrl->SetTabDisabled(t.c, true);
     t.ctrl->Update();
     t.notify.log.clear();
     const POINT pc = t.Centre(t.c);
-    t.Click(pc.x, pc.y);
-    EXPECT_EQ((std::vector<std::string>{"LDown Gamma#2" + At(pc)}), t.notify.log);
+    t.Click(pc);
+    EXPECT_EQ((Log{"LDown Gamma#2" + At(pc)}), t.notify.log);
     EXPECT_EQ(t.b, t.ctrl->GetSel());
 
     // The empty part of the strip and the panes area are no tab.
     t.notify.log.clear();
-    const RECT tabs = t.ctrl->GetTabsArea();
-    t.Click(tabs.right - 2, pc.y);
+    t.Click(t.ctrl->GetTabsArea().right - 2, pc.y);
     t.Click(pc.x, 150);
     EXPECT_TRUE(t.notify.log.empty());
 }
@@ -74,81 +85,66 @@ TEST(TabCtrlMouse, ClickSelectsEnabledTabsOnly) {
 TEST(TabCtrlMouse, DoubleClickOnTabsOnly) {
     ThreeTabs t;
     const POINT pa = t.Centre(t.a);
-    t.Move(pa.x, pa.y);
-    t.Send(WM_LBUTTONDOWN, pa.x, pa.y, MK_LBUTTON);
-    t.Send(WM_LBUTTONUP, pa.x, pa.y);
+    t.Click(pa);
     t.Send(WM_LBUTTONDBLCLK, pa.x, pa.y, MK_LBUTTON);
     t.Send(WM_LBUTTONUP, pa.x, pa.y);
-    EXPECT_EQ((std::vector<std::string>{"LDown Alpha#0" + At(pa), "LDown Alpha#0" + At(pa),
-                                        "LDbl Alpha#0" + At(pa)}),
+    EXPECT_EQ((Log{"LDown Alpha#0" + At(pa), "LDown Alpha#0" + At(pa), "LDbl Alpha#0" + At(pa)}),
               t.notify.log);
 
     t.notify.log.clear();
-    const RECT tabs = t.ctrl->GetTabsArea();
-    t.Move(tabs.right - 3, pa.y);
-    t.Send(WM_LBUTTONDBLCLK, tabs.right - 3, pa.y, MK_LBUTTON);
+    const int x = t.ctrl->GetTabsArea().right - 3;
+    t.Move(x, pa.y);
+    t.Send(WM_LBUTTONDBLCLK, x, pa.y, MK_LBUTTON);
     EXPECT_TRUE(t.notify.log.empty());
 }
 
 TEST(TabCtrlMouse, RightClicksReportTabOrNone) {
     ThreeTabs t;
     const POINT pb = t.Centre(t.b);
-    t.Move(pb.x, pb.y);
-    t.Send(WM_RBUTTONDOWN, pb.x, pb.y, MK_RBUTTON);
-    t.Send(WM_RBUTTONUP, pb.x, pb.y);
-    const RECT tabs = t.ctrl->GetTabsArea();
-    const POINT empty{tabs.right - 5, pb.y};
-    t.Move(empty.x, empty.y);
-    t.Send(WM_RBUTTONDOWN, empty.x, empty.y, MK_RBUTTON);
-    t.Send(WM_RBUTTONUP, empty.x, empty.y);
-    EXPECT_EQ((std::vector<std::string>{"RDown Beta#1" + At(pb), "RUp Beta#1" + At(pb),
-                                        "RDown none" + At(empty), "RUp none" + At(empty)}),
+    const POINT empty{t.ctrl->GetTabsArea().right - 5, pb.y};
+    for (POINT p : {pb, empty}) {
+        t.Move(p);
+        t.Send(WM_RBUTTONDOWN, p.x, p.y, MK_RBUTTON);
+        t.Send(WM_RBUTTONUP, p.x, p.y);
+    }
+    EXPECT_EQ((Log{"RDown Beta#1" + At(pb), "RUp Beta#1" + At(pb), "RDown none" + At(empty),
+                   "RUp none" + At(empty)}),
               t.notify.log);
     EXPECT_EQ(t.a, t.ctrl->GetSel()); // a right click selects nothing
 }
 
 TEST(TabCtrlMouse, CloseAndMenuButtonsNotifyWhenReleasedOnThem) {
     ThreeTabs t;
-    UniqueBitmap images(CreateTabButtonImages(14));
-    ASSERT_TRUE(t.ctrl->SetSystemImageList(images.Get()));
-    t.ctrl->Update();
+    t.ShowButtons();
     const RECT close = t.ctrl->GetButtonCloseRect();
     const RECT menu = t.ctrl->GetButtonMenuRect();
-    ASSERT_FALSE(::IsRectEmpty(&close));
-    ASSERT_FALSE(::IsRectEmpty(&menu));
+    ASSERT_FALSE(Empty(close));
+    ASSERT_FALSE(Empty(menu));
     EXPECT_LT(menu.right, close.left);
-    const RECT tabs = t.ctrl->GetTabsArea();
-    EXPECT_EQ(menu.left - 8, tabs.right);
+    EXPECT_EQ(menu.left - 8, t.ctrl->GetTabsArea().right);
 
-    t.Click(close.left + 3, close.top + 3);
-    t.Click(menu.left + 3, menu.top + 3);
+    t.Click(Inside(close, 3));
+    t.Click(Inside(menu, 3));
     // Pressed on close, released on menu: no click.
-    t.Move(close.left + 3, close.top + 3);
-    t.Send(WM_LBUTTONDOWN, close.left + 3, close.top + 3, MK_LBUTTON);
+    t.Press(close.left + 3, close.top + 3);
     EXPECT_TRUE(t.ctrl->GetPushedElement().Is(TabButton::Close));
     t.Move(menu.left + 3, menu.top + 3, MK_LBUTTON);
     t.Send(WM_LBUTTONUP, menu.left + 3, menu.top + 3);
-    EXPECT_EQ((std::vector<std::string>{"Close", "Menu"}), t.notify.log);
+    EXPECT_EQ((Log{"Close", "Menu"}), t.notify.log);
     EXPECT_TRUE(t.ctrl->GetPushedElement().IsNone());
     EXPECT_EQ(t.a, t.ctrl->GetSel()); // buttons are no tabs
 }
 
 TEST(TabCtrlMouse, NoButtonsWithoutImagesOrInShrinkMode) {
     ThreeTabs t;
-    RECT r = t.ctrl->GetButtonCloseRect();
-    EXPECT_TRUE(::IsRectEmpty(&r));
-    UniqueBitmap images(CreateTabButtonImages(14));
-    t.ctrl->SetSystemImageList(images.Get());
-    t.ctrl->Update();
-    r = t.ctrl->GetButtonScrollLeftRect();
-    EXPECT_TRUE(::IsRectEmpty(&r)); // shrink behaviour
+    EXPECT_TRUE(Empty(t.ctrl->GetButtonCloseRect()));
+    t.ShowButtons();
+    EXPECT_TRUE(Empty(t.ctrl->GetButtonScrollLeftRect())); // shrink behaviour
     t.ctrl->SetBehavior(TabCtrl::BehaviorScroll);
     t.ctrl->SetShowCloseButton(false);
     t.ctrl->Update();
-    r = t.ctrl->GetButtonScrollLeftRect();
-    EXPECT_FALSE(::IsRectEmpty(&r));
-    r = t.ctrl->GetButtonCloseRect();
-    EXPECT_TRUE(::IsRectEmpty(&r));
+    EXPECT_FALSE(Empty(t.ctrl->GetButtonScrollLeftRect()));
+    EXPECT_TRUE(Empty(t.ctrl->GetButtonCloseRect()));
 }
 
 TEST(TabCtrlMouse, ScrollButtonsStepThenRepeatAndStayClamped) {
@@ -161,29 +157,28 @@ TEST(TabCtrlMouse, ScrollButtonsStepThenRepeatAndStayClamped) {
         host.AddTab("Program tab");
     host.ctrl->Update();
     ASSERT_TRUE(host.ctrl->IsPartialView());
-    const RECT left = host.ctrl->GetButtonScrollLeftRect();
-    const RECT right = host.ctrl->GetButtonScrollRightRect();
+    const POINT left = Inside(host.ctrl->GetButtonScrollLeftRect(), 3);
+    const POINT right = Inside(host.ctrl->GetButtonScrollRightRect(), 3);
 
     // Left at position 0 changes nothing.
-    host.Click(left.left + 3, left.top + 3);
+    host.Click(left);
     EXPECT_EQ(0, host.ctrl->GetScrollPos());
 
-    host.Move(right.left + 3, right.top + 3);
-    host.Send(WM_LBUTTONDOWN, right.left + 3, right.top + 3, MK_LBUTTON);
+    host.Press(right.x, right.y);
     EXPECT_EQ(15, host.ctrl->GetScrollPos());
     PumpMessages(150); // still within the first delay
     EXPECT_EQ(15, host.ctrl->GetScrollPos());
     PumpMessages(500); // repeating every 20 ms
     const int held = host.ctrl->GetScrollPos();
     EXPECT_GT(held, 30);
-    host.Send(WM_LBUTTONUP, right.left + 3, right.top + 3);
+    host.Send(WM_LBUTTONUP, right.x, right.y);
     PumpMessages(100);
     EXPECT_EQ(held, host.ctrl->GetScrollPos());
 
     // Held long enough, it ends at the maximum and no further.
-    host.Send(WM_LBUTTONDOWN, right.left + 3, right.top + 3, MK_LBUTTON);
+    host.Send(WM_LBUTTONDOWN, right.x, right.y, MK_LBUTTON);
     PumpMessages(2000);
-    host.Send(WM_LBUTTONUP, right.left + 3, right.top + 3);
+    host.Send(WM_LBUTTONUP, right.x, right.y);
     EXPECT_EQ(host.ctrl->GetMaxScrollPos(), host.ctrl->GetScrollPos());
     EXPECT_FALSE(host.ctrl->IsScrollRightAllowed());
     EXPECT_TRUE(host.ctrl->IsScrollLeftAllowed());
@@ -193,8 +188,7 @@ TEST(TabCtrlMouse, DragStartsBeyondThresholdAndReordersInZones) {
     ThreeTabs t;
     t.ctrl->SetTabsDragging(true);
     const POINT pa = t.Centre(t.a);
-    t.Move(pa.x, pa.y);
-    t.Send(WM_LBUTTONDOWN, pa.x, pa.y, MK_LBUTTON);
+    t.Press(pa.x, pa.y);
     EXPECT_EQ(::GetCapture(), t.ctrl->Hwnd());
     t.Move(pa.x + 2, pa.y + 2, MK_LBUTTON);
     t.Move(pa.x - 3, pa.y, MK_LBUTTON); // still inside the 6 x 6 square
@@ -204,8 +198,7 @@ TEST(TabCtrlMouse, DragStartsBeyondThresholdAndReordersInZones) {
 
     // Over Beta but before its last (width of Alpha) pixels: no move.
     const RECT rb = t.ctrl->GetTabRect(t.b);
-    const int alphaWidth = t.a->rect.right - t.a->rect.left;
-    const int outsideZone = rb.right - alphaWidth - 1;
+    const int outsideZone = rb.right - (t.a->rect.right - t.a->rect.left) - 1;
     if (outsideZone >= rb.left) {
         t.Move(outsideZone, pa.y, MK_LBUTTON);
         EXPECT_EQ("Alpha,Beta,Gamma", t.Order());
@@ -219,48 +212,41 @@ TEST(TabCtrlMouse, DragStartsBeyondThresholdAndReordersInZones) {
     EXPECT_FALSE(t.ctrl->IsDragging());
     EXPECT_NE(::GetCapture(), t.ctrl->Hwnd());
 
-    ASSERT_GE(t.notify.log.size(), 5u);
-    EXPECT_EQ("LDown Alpha#0" + At(pa), t.notify.log[0]);
-    EXPECT_EQ("StartDrag Alpha#0 @" + std::to_string(pa.x + 3) + "," + std::to_string(pa.y),
-              t.notify.log[1]);
-    EXPECT_EQ("Drag Alpha @" + std::to_string(rb.right - 1) + "," + std::to_string(pa.y) +
-                  " inside",
-              t.notify.log[t.notify.log.size() - 3]);
-    EXPECT_EQ("Drag Alpha @" + std::to_string(pa.x) + ",150 outside",
-              t.notify.log[t.notify.log.size() - 2]);
-    EXPECT_EQ("FinishDrag Alpha keep", t.notify.log.back());
+    const Log& log = t.notify.log;
+    ASSERT_GE(log.size(), 5u);
+    EXPECT_EQ("LDown Alpha#0" + At(pa), log[0]);
+    EXPECT_EQ("StartDrag Alpha#0" + At({pa.x + 3, pa.y}), log[1]);
+    EXPECT_EQ("Drag Alpha" + At({rb.right - 1, pa.y}) + " inside", log[log.size() - 3]);
+    EXPECT_EQ("Drag Alpha" + At({pa.x, 150}) + " outside", log[log.size() - 2]);
+    EXPECT_EQ("FinishDrag Alpha keep", log.back());
 }
 
 TEST(TabCtrlMouse, PressWithoutMovingIsNoDrag) {
     ThreeTabs t;
     t.ctrl->SetTabsDragging(true);
     const POINT pb = t.Centre(t.b);
-    t.Click(pb.x, pb.y);
-    EXPECT_EQ((std::vector<std::string>{"LDown Beta#1" + At(pb), "Selected Beta#1"}), t.notify.log);
+    t.Click(pb);
+    EXPECT_EQ((Log{"LDown Beta#1" + At(pb), "Selected Beta#1"}), t.notify.log);
     // A disabled tab is neither selected nor dragged.
     t.ctrl->SetTabDisabled(t.c, true);
     t.ctrl->Update();
     const POINT pc = t.Centre(t.c);
-    t.Move(pc.x, pc.y);
-    t.Send(WM_LBUTTONDOWN, pc.x, pc.y, MK_LBUTTON);
-    t.Move(pc.x - 30, pc.y, MK_LBUTTON);
+    t.PressAndMove(pc, -30);
     EXPECT_FALSE(t.ctrl->IsDragging());
     t.Send(WM_LBUTTONUP, pc.x - 30, pc.y);
 }
 
 TEST(TabCtrlMouse, CancelledDragRestoresTheOrder) {
-    for (const char* how : {"escape", "capture"}) {
+    for (const std::string how : {"escape", "capture"}) {
         ThreeTabs t;
         t.ctrl->SetTabsDragging(true);
         const POINT pc = t.Centre(t.c);
-        t.Move(pc.x, pc.y);
-        t.Send(WM_LBUTTONDOWN, pc.x, pc.y, MK_LBUTTON);
-        t.Move(pc.x - 4, pc.y, MK_LBUTTON);
+        t.PressAndMove(pc, -4);
         const RECT ra = t.ctrl->GetTabRect(t.a);
         t.Move(ra.left + 1, pc.y, MK_LBUTTON);
         ASSERT_EQ("Gamma,Alpha,Beta", t.Order()) << how;
         ASSERT_TRUE(KeyboardHook::Instance().HasListener(t.ctrl.get()));
-        if (std::string(how) == "escape")
+        if (how == "escape")
             t.ctrl->OnKeyDown(VK_ESCAPE, 0);
         else
             ::ReleaseCapture();
@@ -278,16 +264,12 @@ TEST(TabCtrlMouse, DeletingAnotherTabDuringADragKeepsTheListSound) {
     ThreeTabs t;
     t.ctrl->SetTabsDragging(true);
     const POINT pa = t.Centre(t.a);
-    t.Move(pa.x, pa.y);
-    t.Send(WM_LBUTTONDOWN, pa.x, pa.y, MK_LBUTTON);
-    t.Move(pa.x + 5, pa.y, MK_LBUTTON);
+    t.PressAndMove(pa, 5);
     t.ctrl->Delete(t.b);
     t.ctrl->OnKeyDown(VK_ESCAPE, 0);
     EXPECT_EQ("Alpha,Gamma", t.Order());
     // Deleting the dragged tab itself ends the drag as cancelled.
-    t.Move(pa.x, pa.y);
-    t.Send(WM_LBUTTONDOWN, pa.x, pa.y, MK_LBUTTON);
-    t.Move(pa.x + 5, pa.y, MK_LBUTTON);
+    t.PressAndMove(pa, 5);
     t.ctrl->Delete(t.a);
     EXPECT_EQ("FinishDrag Alpha cancel", t.notify.log[t.notify.log.size() - 2]);
     EXPECT_EQ("Gamma", t.Order());
@@ -296,12 +278,10 @@ TEST(TabCtrlMouse, DeletingAnotherTabDuringADragKeepsTheListSound) {
 
 TEST(TabCtrlMouse, HandlersMayDestroyTheControl) {
     // Destroying the window, or the whole object, from inside a notification.
-    for (const char* event : {"Selected", "LDown", "Close", "Menu", "RDown"}) {
+    for (const std::string event : {"Selected", "LDown", "Close", "Menu", "RDown"}) {
         for (bool deleteObject : {false, true}) {
             ThreeTabs t;
-            UniqueBitmap images(CreateTabButtonImages(14));
-            t.ctrl->SetSystemImageList(images.Get());
-            t.ctrl->Update();
+            t.ShowButtons();
             t.notify.onEvent = [&](const std::string& line) {
                 if (line.rfind(event, 0) != 0)
                     return;
@@ -311,28 +291,30 @@ TEST(TabCtrlMouse, HandlersMayDestroyTheControl) {
                     ::DestroyWindow(t.ctrl->Hwnd());
             };
             POINT p = t.Centre(t.b);
-            if (std::string(event) == "Close")
-                p = {t.ctrl->GetButtonCloseRect().left + 2, t.ctrl->GetButtonCloseRect().top + 2};
-            if (std::string(event) == "Menu")
-                p = {t.ctrl->GetButtonMenuRect().left + 2, t.ctrl->GetButtonMenuRect().top + 2};
+            if (event == "Close")
+                p = Inside(t.ctrl->GetButtonCloseRect(), 2);
+            if (event == "Menu")
+                p = Inside(t.ctrl->GetButtonMenuRect(), 2);
+            // The control may be gone part-way: send straight to the window.
             const HWND wnd = t.ctrl->Hwnd();
-            ::SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
-            if (std::string(event) == "RDown") {
-                ::SendMessageA(wnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(p.x, p.y));
+            const LPARAM at = MAKELPARAM(p.x, p.y);
+            ::SendMessageA(wnd, WM_MOUSEMOVE, 0, at);
+            if (event == "RDown") {
+                ::SendMessageA(wnd, WM_RBUTTONDOWN, MK_RBUTTON, at);
             } else {
-                ::SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-                ::SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+                ::SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+                ::SendMessageA(wnd, WM_LBUTTONUP, 0, at);
             }
             EXPECT_FALSE(::IsWindow(wnd)) << event << " delete " << deleteObject;
-            // After the fatal notification only the tabs' farewells may follow.
-            std::size_t at = 0;
-            while (at < t.notify.log.size() && t.notify.log[at].rfind(event, 0) != 0)
-                ++at;
-            ASSERT_LT(at, t.notify.log.size()) << event;
-            for (std::size_t i = at + 1; i < t.notify.log.size(); ++i)
-                EXPECT_EQ(0u, t.notify.log[i].rfind("PreDestroy", 0))
-                    << event << ": " << t.notify.log[i];
-            EXPECT_EQ(3u, t.notify.log.size() - at - 1) << event;
+            // After the fatal notification only the tabs' three farewells may follow.
+            const Log& log = t.notify.log;
+            std::size_t at0 = 0;
+            while (at0 < log.size() && log[at0].rfind(event, 0) != 0)
+                ++at0;
+            ASSERT_LT(at0, log.size()) << event;
+            for (std::size_t i = at0 + 1; i < log.size(); ++i)
+                EXPECT_EQ(0u, log[i].rfind("PreDestroy", 0)) << event << ": " << log[i];
+            EXPECT_EQ(3u, log.size() - at0 - 1) << event;
             if (!deleteObject) {
                 EXPECT_EQ(0, t.ctrl->GetCount()) << event;
                 EXPECT_TRUE(t.ctrl->GetPushedElement().IsNone()) << event;
@@ -354,23 +336,21 @@ TEST(TabCtrlMouse, TooltipTextsForButtonsAndCutTabs) {
     host.ctrl->SetTabToolTipText(own, "Own words");
     host.ctrl->Update();
 
-    POINT p = host.Centre(shortTab);
-    host.Move(p.x, p.y);
-    EXPECT_EQ("", TipText(*host.ctrl));
-    p = host.Centre(longTab);
-    host.Move(p.x, p.y);
-    EXPECT_EQ("A rather long caption for this strip", TipText(*host.ctrl));
-    p = host.Centre(own);
-    host.Move(p.x, p.y);
-    EXPECT_EQ("Own words", TipText(*host.ctrl));
-    const RECT close = host.ctrl->GetButtonCloseRect();
-    host.Move(close.left + 2, close.top + 2);
-    EXPECT_EQ("Close", TipText(*host.ctrl));
-    const RECT menu = host.ctrl->GetButtonMenuRect();
-    host.Move(menu.left + 2, menu.top + 2);
-    EXPECT_EQ("All tabs", TipText(*host.ctrl));
-    host.Move(5, 80);
-    EXPECT_EQ("", TipText(*host.ctrl));
+    const struct {
+        POINT at;
+        const char* tip;
+    } cases[] = {
+        {host.Centre(shortTab), ""},
+        {host.Centre(longTab), "A rather long caption for this strip"},
+        {host.Centre(own), "Own words"},
+        {Inside(host.ctrl->GetButtonCloseRect(), 2), "Close"},
+        {Inside(host.ctrl->GetButtonMenuRect(), 2), "All tabs"},
+        {{5, 80}, ""},
+    };
+    for (const auto& c : cases) {
+        host.Move(c.at);
+        EXPECT_EQ(c.tip, TipText(*host.ctrl)) << c.at.x << "," << c.at.y;
+    }
     ::SendMessageA(host.ctrl->Hwnd(), WM_MOUSELEAVE, 0, 0);
     EXPECT_TRUE(host.ctrl->GetHotElement().IsNone());
 }
@@ -391,23 +371,24 @@ TEST(TabCtrlMouse, TabCursorShowsOverTabsOnly) {
     host.ctrl->Update();
     HCURSOR hand = ::LoadCursor(nullptr, IDC_HAND);
     host.ctrl->SetCursorRef(hand);
+    const auto cursorAt = [&](POINT p) {
+        ::ClientToScreen(host.ctrl->Hwnd(), &p);
+        ::SetCursorPos(p.x, p.y);
+    };
+    const auto setCursor = [&] {
+        return host.ctrl->GetBehaviorManager()->SetCursor(host.ctrl.get(),
+                                                          host.ctrl->GetBehaviorBase());
+    };
 
-    POINT over = host.Centre(a);
-    ::ClientToScreen(host.ctrl->Hwnd(), &over);
-    ::SetCursorPos(over.x, over.y);
+    cursorAt(host.Centre(a));
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
     EXPECT_EQ(TRUE, ::SendMessageA(host.ctrl->Hwnd(), WM_SETCURSOR,
                                    reinterpret_cast<WPARAM>(host.ctrl->Hwnd()),
                                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(hand, ::GetCursor());
-
-    POINT below{150, 80};
-    ::ClientToScreen(host.ctrl->Hwnd(), &below);
-    ::SetCursorPos(below.x, below.y);
-    EXPECT_FALSE(
-        host.ctrl->GetBehaviorManager()->SetCursor(host.ctrl.get(), host.ctrl->GetBehaviorBase()));
+    cursorAt({150, 80});
+    EXPECT_FALSE(setCursor());
     host.ctrl->SetCursorRef(nullptr);
-    ::SetCursorPos(over.x, over.y);
-    EXPECT_FALSE(
-        host.ctrl->GetBehaviorManager()->SetCursor(host.ctrl.get(), host.ctrl->GetBehaviorBase()));
+    cursorAt(host.Centre(a));
+    EXPECT_FALSE(setCursor());
 }

@@ -6,13 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <initializer_list>
+#include <utility>
 
 using namespace tabtest;
 
 namespace {
 
-const COLORREF kStrip = RGB(46, 64, 94);
-const COLORREF kBand = RGB(206, 212, 223);
+const std::string kStrip = "46,64,94";
+const std::string kBand = "206,212,223";
+const COLORREF kLightText = RGB(248, 255, 255);
+const COLORREF kDarkText = RGB(13, 0, 5);
 
 struct Painted : Host {
     explicit Painted(int width = 400, int height = 200) : Host(width, height) {
@@ -27,10 +31,24 @@ struct Painted : Host {
     TabItem* c;
 };
 
-bool Near(COLORREF x, COLORREF y, int tolerance) {
-    return std::abs(GetRValue(x) - GetRValue(y)) <= tolerance &&
-           std::abs(GetGValue(x) - GetGValue(y)) <= tolerance &&
-           std::abs(GetBValue(x) - GetBValue(y)) <= tolerance;
+struct Px {
+    Px(int x, int y, std::string rgb) : x(x), y(y), rgb(std::move(rgb)) {}
+    int x, y;
+    std::string rgb;
+};
+
+void ExpectPixels(const Picture& pic, std::initializer_list<Px> pixels) {
+    for (const Px& p : pixels)
+        EXPECT_EQ(p.rgb, Rgb(pic.At(p.x, p.y))) << "at " << p.x << "," << p.y;
+}
+
+// GradientFill's exact colours vary a little between renderers.
+void ExpectNear(const Picture& pic, int x, int y, COLORREF want, int tolerance) {
+    const COLORREF got = pic.At(x, y);
+    EXPECT_TRUE(std::abs(GetRValue(got) - GetRValue(want)) <= tolerance &&
+                std::abs(GetGValue(got) - GetGValue(want)) <= tolerance &&
+                std::abs(GetBValue(got) - GetBValue(want)) <= tolerance)
+        << Rgb(got) << " at " << x << "," << y;
 }
 
 } // namespace
@@ -39,45 +57,37 @@ TEST(TabCtrlPaint, StripSelectedTabAndPaneBands) {
     Painted p;
     const RECT r = p.a->rect;
     const RECT ctrl = p.ctrl->GetCtrlArea();
-    const RECT wnds = p.ctrl->GetWndsArea();
+    const RECT w = p.ctrl->GetWndsArea();
     Picture pic(*p.ctrl);
+    const int mid = (r.top + r.bottom) / 2;
 
-    EXPECT_EQ(Rgb(kStrip), Rgb(pic.At(ctrl.right - 2, ctrl.top + 3)));
-    // Selected tab: inner half flat, outer half a gradient, rounded corners.
-    EXPECT_EQ(Rgb(kBand), Rgb(pic.At(r.left + 2, r.bottom - 1)));
-    EXPECT_EQ(Rgb(kBand), Rgb(pic.At(r.left + 2, (r.top + r.bottom) / 2)));
-    EXPECT_TRUE(Near(pic.At(r.left + 2, r.top), RGB(251, 252, 252), 2))
-        << Rgb(pic.At(r.left + 2, r.top));
-    EXPECT_TRUE(Near(pic.At(r.left + 2, (r.top + r.bottom) / 2 - 1), RGB(215, 220, 228), 4))
-        << Rgb(pic.At(r.left + 2, (r.top + r.bottom) / 2 - 1));
-    EXPECT_EQ("93,109,135", Rgb(pic.At(r.left, r.top)));
-    EXPECT_EQ("192,198,206", Rgb(pic.At(r.left + 1, r.top)));
-    EXPECT_EQ("190,196,204", Rgb(pic.At(r.left, r.top + 1)));
-    EXPECT_EQ("93,109,135", Rgb(pic.At(r.right - 1, r.top)));
-    EXPECT_EQ("192,198,206", Rgb(pic.At(r.right - 2, r.top)));
-    EXPECT_EQ("190,196,204", Rgb(pic.At(r.right - 1, r.top + 1)));
-    // Unselected, not hot: the strip shows through around the caption.
-    EXPECT_EQ(Rgb(kStrip), Rgb(pic.At(p.b->rect.left + 1, p.b->rect.top + 1)));
+    // Selected tab: inner half flat, outer half a gradient, rounded corners. Unselected, not
+    // hot: the strip shows through around the caption.
+    ExpectPixels(pic,
+                 {Px(ctrl.right - 2, ctrl.top + 3, kStrip), Px(r.left + 2, r.bottom - 1, kBand),
+                  Px(r.left + 2, mid, kBand), Px(r.left, r.top, "93,109,135"),
+                  Px(r.left + 1, r.top, "192,198,206"), Px(r.left, r.top + 1, "190,196,204"),
+                  Px(r.right - 1, r.top, "93,109,135"), Px(r.right - 2, r.top, "192,198,206"),
+                  Px(r.right - 1, r.top + 1, "190,196,204"),
+                  Px(p.b->rect.left + 1, p.b->rect.top + 1, kStrip)});
+    ExpectNear(pic, r.left + 2, r.top, RGB(251, 252, 252), 2);
+    ExpectNear(pic, r.left + 2, mid - 1, RGB(215, 220, 228), 4);
 
     // Bands of 4 rows above and below the pane, square beside the selected first tab.
-    for (int y = wnds.top; y < wnds.top + 4; ++y)
-        EXPECT_EQ(Rgb(kBand), Rgb(pic.At(200, y))) << y;
-    for (int y = wnds.bottom - 4; y < wnds.bottom; ++y)
-        EXPECT_EQ(Rgb(kBand), Rgb(pic.At(200, y))) << y;
-    EXPECT_EQ(Rgb(kBand), Rgb(pic.At(wnds.left, wnds.top)));
-    EXPECT_EQ("87,100,124", Rgb(pic.At(wnds.right - 1, wnds.top)));
-    EXPECT_EQ("168,176,192", Rgb(pic.At(wnds.right - 2, wnds.top)));
-    EXPECT_EQ("160,169,185", Rgb(pic.At(wnds.right - 1, wnds.top + 1)));
-    EXPECT_EQ("76,91,116", Rgb(pic.At(wnds.left, wnds.bottom - 1)));
-    EXPECT_EQ("163,173,190", Rgb(pic.At(wnds.left + 1, wnds.bottom - 1)));
-    EXPECT_EQ("160,169,185", Rgb(pic.At(wnds.left, wnds.bottom - 2)));
-    EXPECT_EQ("87,100,124", Rgb(pic.At(wnds.right - 1, wnds.bottom - 1)));
+    for (int y = 0; y < 4; ++y)
+        ExpectPixels(pic, {Px(200, w.top + y, kBand), Px(200, w.bottom - 1 - y, kBand)});
+    ExpectPixels(
+        pic,
+        {Px(w.left, w.top, kBand), Px(w.right - 1, w.top, "87,100,124"),
+         Px(w.right - 2, w.top, "168,176,192"), Px(w.right - 1, w.top + 1, "160,169,185"),
+         Px(w.left, w.bottom - 1, "76,91,116"), Px(w.left + 1, w.bottom - 1, "163,173,190"),
+         Px(w.left, w.bottom - 2, "160,169,185"), Px(w.right - 1, w.bottom - 1, "87,100,124")});
 
     // Captions: dark on the selected tab, light on the others.
-    EXPECT_TRUE(pic.Contains(r, RGB(13, 0, 5)));
-    EXPECT_FALSE(pic.Contains(r, RGB(248, 255, 255)));
-    EXPECT_TRUE(pic.Contains(p.b->rect, RGB(248, 255, 255)));
-    EXPECT_FALSE(pic.Contains(p.b->rect, RGB(13, 0, 5)));
+    EXPECT_TRUE(pic.Contains(r, kDarkText));
+    EXPECT_FALSE(pic.Contains(r, kLightText));
+    EXPECT_TRUE(pic.Contains(p.b->rect, kLightText));
+    EXPECT_FALSE(pic.Contains(p.b->rect, kDarkText));
 }
 
 TEST(TabCtrlPaint, RoundedNearCornerWhenAnotherTabIsSelected) {
@@ -85,12 +95,11 @@ TEST(TabCtrlPaint, RoundedNearCornerWhenAnotherTabIsSelected) {
     p.ctrl->SetSel(p.b);
     p.ctrl->Update();
     Picture pic(*p.ctrl);
-    const RECT wnds = p.ctrl->GetWndsArea();
-    EXPECT_EQ("76,91,116", Rgb(pic.At(wnds.left, wnds.top)));
-    EXPECT_EQ("163,173,190", Rgb(pic.At(wnds.left + 1, wnds.top)));
-    EXPECT_EQ("160,169,185", Rgb(pic.At(wnds.left, wnds.top + 1)));
+    const RECT w = p.ctrl->GetWndsArea();
     // The first tab is now plain strip.
-    EXPECT_EQ(Rgb(kStrip), Rgb(pic.At(p.a->rect.left, p.a->rect.top)));
+    ExpectPixels(pic,
+                 {Px(w.left, w.top, "76,91,116"), Px(w.left + 1, w.top, "163,173,190"),
+                  Px(w.left, w.top + 1, "160,169,185"), Px(p.a->rect.left, p.a->rect.top, kStrip)});
 }
 
 TEST(TabCtrlPaint, HotTabShapeAndHotFirstTabCorner) {
@@ -102,23 +111,17 @@ TEST(TabCtrlPaint, HotTabShapeAndHotFirstTabCorner) {
     ASSERT_EQ(p.a, p.ctrl->GetHotElement().tab);
     Picture pic(*p.ctrl);
     const RECT r = p.a->rect;
-    EXPECT_EQ("50,65,93", Rgb(pic.At(r.left, r.top)));
-    EXPECT_EQ("120,135,157", Rgb(pic.At(r.left + 1, r.top)));
-    EXPECT_EQ("117,130,150", Rgb(pic.At(r.left, r.top + 1)));
-    EXPECT_EQ("115,126,139", Rgb(pic.At(r.left + 1, r.top + 1)));
-    EXPECT_EQ("50,65,93", Rgb(pic.At(r.right - 1, r.top)));
-    EXPECT_EQ("155,167,183", Rgb(pic.At(r.left, r.top + 5)));
-    EXPECT_EQ("155,167,183", Rgb(pic.At(r.right - 1, r.bottom - 1)));
-    EXPECT_EQ("155,167,183", Rgb(pic.At(r.left + 5, r.top)));
-    EXPECT_TRUE(Near(pic.At(r.left + 2, r.bottom - 1), RGB(79, 95, 116), 4))
-        << Rgb(pic.At(r.left + 2, r.bottom - 1));
-    EXPECT_TRUE(Near(pic.At(r.left + 2, r.top + 2), RGB(111, 119, 118), 6))
-        << Rgb(pic.At(r.left + 2, r.top + 2));
-    // The band's near corner beside a hot first tab.
-    const RECT wnds = p.ctrl->GetWndsArea();
-    EXPECT_EQ("165,176,191", Rgb(pic.At(wnds.left, wnds.top)));
-    EXPECT_EQ("170,179,193", Rgb(pic.At(wnds.left + 1, wnds.top)));
-    EXPECT_EQ("192,199,212", Rgb(pic.At(wnds.left, wnds.top + 1)));
+    const RECT w = p.ctrl->GetWndsArea();
+    // The band's near corner beside a hot first tab comes last.
+    ExpectPixels(pic,
+                 {Px(r.left, r.top, "50,65,93"), Px(r.left + 1, r.top, "120,135,157"),
+                  Px(r.left, r.top + 1, "117,130,150"), Px(r.left + 1, r.top + 1, "115,126,139"),
+                  Px(r.right - 1, r.top, "50,65,93"), Px(r.left, r.top + 5, "155,167,183"),
+                  Px(r.right - 1, r.bottom - 1, "155,167,183"),
+                  Px(r.left + 5, r.top, "155,167,183"), Px(w.left, w.top, "165,176,191"),
+                  Px(w.left + 1, w.top, "170,179,193"), Px(w.left, w.top + 1, "192,199,212")});
+    ExpectNear(pic, r.left + 2, r.bottom - 1, RGB(79, 95, 116), 4);
+    ExpectNear(pic, r.left + 2, r.top + 2, RGB(111, 119, 118), 6);
 }
 
 TEST(TabCtrlPaint, DisabledTabHasCaptionOnly) {
@@ -128,9 +131,9 @@ TEST(TabCtrlPaint, DisabledTabHasCaptionOnly) {
     const POINT centre = p.Centre(p.b);
     p.Move(centre.x, centre.y); // hot, but disabled: still no shape
     Picture pic(*p.ctrl);
-    EXPECT_EQ(Rgb(kStrip), Rgb(pic.At(p.b->rect.left, p.b->rect.top)));
-    EXPECT_EQ(Rgb(kStrip), Rgb(pic.At(p.b->rect.left + 2, p.b->rect.bottom - 1)));
-    EXPECT_TRUE(pic.Contains(p.b->rect, RGB(248, 255, 255)));
+    const RECT r = p.b->rect;
+    ExpectPixels(pic, {Px(r.left, r.top, kStrip), Px(r.left + 2, r.bottom - 1, kStrip)});
+    EXPECT_TRUE(pic.Contains(r, kLightText));
 }
 
 TEST(TabCtrlPaint, NoSelectionOrNoTabsFillsThePaneAreaWithoutBands) {
@@ -141,33 +144,33 @@ TEST(TabCtrlPaint, NoSelectionOrNoTabsFillsThePaneAreaWithoutBands) {
     ASSERT_EQ(nullptr, p.ctrl->GetSel());
     {
         Picture pic(*p.ctrl);
-        const RECT wnds = p.ctrl->GetWndsArea();
-        for (int y : {wnds.top, wnds.top + 2, wnds.top + 50, wnds.bottom - 1})
-            EXPECT_EQ(Rgb(kStrip), Rgb(pic.At(wnds.left + 30, y))) << y;
-        EXPECT_EQ(Rgb(kStrip), Rgb(pic.At(wnds.left, wnds.top)));
+        const RECT w = p.ctrl->GetWndsArea();
+        ExpectPixels(pic, {Px(w.left + 30, w.top, kStrip), Px(w.left + 30, w.top + 2, kStrip),
+                           Px(w.left + 30, w.top + 50, kStrip),
+                           Px(w.left + 30, w.bottom - 1, kStrip), Px(w.left, w.top, kStrip)});
     }
     p.ctrl->DeleteAll();
     p.ctrl->Update();
     Picture empty(*p.ctrl);
-    for (int y : {0, 10, 100, 199})
-        EXPECT_EQ(Rgb(kStrip), Rgb(empty.At(200, y))) << y;
+    ExpectPixels(empty,
+                 {{200, 0, kStrip}, {200, 10, kStrip}, {200, 100, kStrip}, {200, 199, kStrip}});
 }
 
 TEST(TabCtrlPaint, LongCaptionIsCutWithAnEllipsisFromThePaddedEdge) {
     Host host(120, 80);
     ASSERT_TRUE(host.Create());
-    host.AddTab("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
-    TabItem* other = host.AddTab("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+    const std::string caption(40, 'W');
+    host.AddTab(caption.c_str());
+    TabItem* other = host.AddTab(caption.c_str());
     host.ctrl->Update();
     const RECT r = other->rect; // not selected: light caption
     ASSERT_LT(r.right - r.left, other->width);
     Picture pic(*host.ctrl);
-    const COLORREF text = RGB(248, 255, 255);
     int leftmost = r.right;
     int rightmost = r.left;
     for (int y = r.top; y < r.bottom; ++y) {
         for (int x = r.left; x < r.right; ++x) {
-            if (pic.At(x, y) == text) {
+            if (pic.At(x, y) == kLightText) {
                 leftmost = std::min(leftmost, x);
                 rightmost = std::max(rightmost, x);
             }
@@ -178,12 +181,8 @@ TEST(TabCtrlPaint, LongCaptionIsCutWithAnEllipsisFromThePaddedEdge) {
     EXPECT_LT(rightmost, r.right - 5 + 1);
     // The last few text columns hold only the dots: a row or two, not letters' full height.
     int rowsWithText = 0;
-    for (int y = r.top; y < r.bottom; ++y) {
-        bool any = false;
-        for (int x = rightmost - 4; x <= rightmost; ++x)
-            any = any || pic.At(x, y) == text;
-        rowsWithText += any;
-    }
+    for (int y = r.top; y < r.bottom; ++y)
+        rowsWithText += pic.Contains({rightmost - 4, y, rightmost + 1, y + 1}, kLightText);
     EXPECT_GE(rowsWithText, 1);
     EXPECT_LE(rowsWithText, 2);
 }
@@ -194,69 +193,55 @@ TEST(TabCtrlPaint, ButtonsShowGlyphsAndFrameWhenHotOrPushed) {
     ASSERT_TRUE(p.ctrl->SetSystemImageList(images.Get()));
     p.ctrl->Update();
     const RECT close = p.ctrl->GetButtonCloseRect();
+    const COLORREF glyph = RGB(206, 212, 221);
     {
         Picture pic(*p.ctrl);
-        EXPECT_TRUE(pic.Contains(close, RGB(206, 212, 221)));
-        EXPECT_EQ(Rgb(kStrip), Rgb(pic.At(close.left, close.top)));
+        EXPECT_TRUE(pic.Contains(close, glyph));
+        ExpectPixels(pic, {Px(close.left, close.top, kStrip)});
     }
     p.Move(close.left + 1, close.top + 1);
     {
         Picture pic(*p.ctrl);
-        EXPECT_EQ("229,195,101", Rgb(pic.At(close.left, close.top)));
-        EXPECT_EQ("229,195,101", Rgb(pic.At(close.right - 1, close.bottom - 1)));
-        EXPECT_EQ("255,252,244", Rgb(pic.At(close.left + 1, close.top + 1)));
+        ExpectPixels(pic, {Px(close.left, close.top, "229,195,101"),
+                           Px(close.right - 1, close.bottom - 1, "229,195,101"),
+                           Px(close.left + 1, close.top + 1, "255,252,244")});
         EXPECT_TRUE(pic.Contains(close, RGB(0, 0, 0)));
-        EXPECT_FALSE(pic.Contains(close, RGB(206, 212, 221)));
+        EXPECT_FALSE(pic.Contains(close, glyph));
     }
     p.Send(WM_LBUTTONDOWN, close.left + 1, close.top + 1, MK_LBUTTON);
-    {
-        Picture pic(*p.ctrl);
-        EXPECT_EQ("255,232,166", Rgb(pic.At(close.left + 1, close.top + 1)));
-    }
+    ExpectPixels(Picture(*p.ctrl), {Px(close.left + 1, close.top + 1, "255,232,166")});
     p.Send(WM_LBUTTONUP, close.left + 1, close.top + 1);
 }
 
-TEST(TabCtrlPaint, TabsAtBottomAreMirrored) {
+TEST(TabCtrlPaint, TabsAtBottomAreMirroredPlainAndHot) {
     Host host(400, 200);
     host.ctrl->SetLayout(TabCtrl::LayoutBottom);
     ASSERT_TRUE(host.Create());
     TabItem* a = host.AddTab("Games");
-    host.AddTab("Office");
-    host.ctrl->Update();
-    const RECT r = a->rect;
-    EXPECT_EQ(200, host.ctrl->GetCtrlArea().bottom);
-    Picture pic(*host.ctrl);
-    EXPECT_EQ("93,109,135", Rgb(pic.At(r.left, r.bottom - 1)));
-    EXPECT_EQ("192,198,206", Rgb(pic.At(r.left + 1, r.bottom - 1)));
-    EXPECT_EQ("190,196,204", Rgb(pic.At(r.left, r.bottom - 2)));
-    EXPECT_EQ(Rgb(kBand), Rgb(pic.At(r.left + 2, r.top)));
-    // GradientFill reaches its end colour only past the last row.
-    EXPECT_TRUE(Near(pic.At(r.left + 2, r.bottom - 1), RGB(251, 252, 252), 6))
-        << Rgb(pic.At(r.left + 2, r.bottom - 1));
-    EXPECT_TRUE(Near(pic.At(r.left + 2, (r.top + r.bottom) / 2), RGB(215, 220, 228), 2))
-        << Rgb(pic.At(r.left + 2, (r.top + r.bottom) / 2));
-    const RECT wnds = host.ctrl->GetWndsArea();
-    EXPECT_EQ(Rgb(kBand), Rgb(pic.At(wnds.left, wnds.bottom - 1))); // square by the first tab
-    EXPECT_EQ("76,91,116", Rgb(pic.At(wnds.left, wnds.top)));
-}
-
-TEST(TabCtrlPaint, HotTabAtBottomIsMirrored) {
-    Host host(400, 200);
-    host.ctrl->SetLayout(TabCtrl::LayoutBottom);
-    ASSERT_TRUE(host.Create());
-    host.AddTab("Games");
     TabItem* b = host.AddTab("Office");
     host.ctrl->Update();
+    EXPECT_EQ(200, host.ctrl->GetCtrlArea().bottom);
+    {
+        Picture pic(*host.ctrl);
+        const RECT r = a->rect;
+        const RECT w = host.ctrl->GetWndsArea();
+        // The band is square by the first tab.
+        ExpectPixels(pic, {Px(r.left, r.bottom - 1, "93,109,135"),
+                           Px(r.left + 1, r.bottom - 1, "192,198,206"),
+                           Px(r.left, r.bottom - 2, "190,196,204"), Px(r.left + 2, r.top, kBand),
+                           Px(w.left, w.bottom - 1, kBand), Px(w.left, w.top, "76,91,116")});
+        // GradientFill reaches its end colour only past the last row.
+        ExpectNear(pic, r.left + 2, r.bottom - 1, RGB(251, 252, 252), 6);
+        ExpectNear(pic, r.left + 2, (r.top + r.bottom) / 2, RGB(215, 220, 228), 2);
+    }
     const POINT centre = host.Centre(b);
     host.Move(centre.x, centre.y);
     Picture pic(*host.ctrl);
     const RECT r = b->rect;
-    EXPECT_EQ("50,65,93", Rgb(pic.At(r.left, r.bottom - 1)));
-    EXPECT_EQ("117,130,150", Rgb(pic.At(r.left, r.bottom - 2)));
-    EXPECT_EQ("155,167,183", Rgb(pic.At(r.left, r.top)));
-    EXPECT_EQ("155,167,183", Rgb(pic.At(r.right - 1, r.top)));
-    EXPECT_TRUE(Near(pic.At(r.left + 2, r.top), RGB(79, 95, 116), 4))
-        << Rgb(pic.At(r.left + 2, r.top));
+    ExpectPixels(pic,
+                 {Px(r.left, r.bottom - 1, "50,65,93"), Px(r.left, r.bottom - 2, "117,130,150"),
+                  Px(r.left, r.top, "155,167,183"), Px(r.right - 1, r.top, "155,167,183")});
+    ExpectNear(pic, r.left + 2, r.top, RGB(79, 95, 116), 4);
 }
 
 TEST(TabCtrlPaint, BaseStyleUsesSystemColoursAndABandTowardsThePanes) {
@@ -268,20 +253,19 @@ TEST(TabCtrlPaint, BaseStyleUsesSystemColoursAndABandTowardsThePanes) {
     ctrl.Add(nullptr, "Two", -1);
     ctrl.Update();
     // The control's own metrics: a 1-pixel border and a strip padding of 3, 1, 3, 2.
-    const RECT strip = ctrl.GetCtrlArea();
-    EXPECT_EQ(1, strip.top);
+    const RECT s = ctrl.GetCtrlArea();
+    EXPECT_EQ(1, s.top);
     Picture pic(ctrl);
-    EXPECT_EQ(Rgb(::GetSysColor(COLOR_BTNSHADOW)), Rgb(pic.At(0, 0)));
-    EXPECT_EQ(Rgb(::GetSysColor(COLOR_BTNSHADOW)), Rgb(pic.At(299, 119)));
-    EXPECT_EQ(Rgb(::GetSysColor(COLOR_BTNFACE)), Rgb(pic.At(strip.right - 2, strip.top + 1)));
+    const std::string shadow = Rgb(::GetSysColor(COLOR_BTNSHADOW));
+    const std::string window = Rgb(::GetSysColor(COLOR_WINDOW));
     // The bottom padding (2 rows) is a band, with the separator on the row just above it.
-    EXPECT_EQ(Rgb(::GetSysColor(COLOR_BTNSHADOW)), Rgb(pic.At(strip.right - 2, strip.bottom - 3)));
-    EXPECT_EQ(Rgb(::GetSysColor(COLOR_WINDOW)), Rgb(pic.At(strip.right - 2, strip.bottom - 2)));
-    EXPECT_EQ(Rgb(::GetSysColor(COLOR_WINDOW)), Rgb(pic.At(strip.right - 2, strip.bottom - 1)));
+    ExpectPixels(pic, {Px(0, 0, shadow), Px(299, 119, shadow),
+                       Px(s.right - 2, s.top + 1, Rgb(::GetSysColor(COLOR_BTNFACE))),
+                       Px(s.right - 2, s.bottom - 3, shadow), Px(s.right - 2, s.bottom - 2, window),
+                       Px(s.right - 2, s.bottom - 1, window)});
     EXPECT_TRUE(pic.Contains(ctrl.GetTab(1)->rect, ::GetSysColor(COLOR_BTNTEXT)));
     // Without tabs the panes area shows the application workspace colour.
     ctrl.DeleteAll();
     ctrl.Update();
-    Picture empty(ctrl);
-    EXPECT_EQ(Rgb(::GetSysColor(COLOR_APPWORKSPACE)), Rgb(empty.At(150, 60)));
+    ExpectPixels(Picture(ctrl), {Px(150, 60, Rgb(::GetSysColor(COLOR_APPWORKSPACE)))});
 }

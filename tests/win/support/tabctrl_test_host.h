@@ -10,7 +10,6 @@
 
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,21 +33,11 @@ public:
     void OnCloseButtonClicked(TabCtrl*, const RECT&, POINT) override { Add("Close"); }
     void OnMenuButtonClicked(TabCtrl*, const RECT&, POINT) override { Add("Menu"); }
     void OnTabSelected(TabCtrl* c, TabItem* t) override { Add("Selected " + Tab(c, t)); }
-    void OnLButtonDown(TabCtrl* c, TabItem* t, POINT p) override {
-        Add("LDown " + Tab(c, t) + Pt(c, p));
-    }
-    void OnLButtonDblClk(TabCtrl* c, TabItem* t, POINT p) override {
-        Add("LDbl " + Tab(c, t) + Pt(c, p));
-    }
-    void OnRButtonDown(TabCtrl* c, TabItem* t, POINT p) override {
-        Add("RDown " + Tab(c, t) + Pt(c, p));
-    }
-    void OnRButtonUp(TabCtrl* c, TabItem* t, POINT p) override {
-        Add("RUp " + Tab(c, t) + Pt(c, p));
-    }
-    void OnStartDrag(TabCtrl* c, TabItem* t, POINT p) override {
-        Add("StartDrag " + Tab(c, t) + Pt(c, p));
-    }
+    void OnLButtonDown(TabCtrl* c, TabItem* t, POINT p) override { Mouse("LDown", c, t, p); }
+    void OnLButtonDblClk(TabCtrl* c, TabItem* t, POINT p) override { Mouse("LDbl", c, t, p); }
+    void OnRButtonDown(TabCtrl* c, TabItem* t, POINT p) override { Mouse("RDown", c, t, p); }
+    void OnRButtonUp(TabCtrl* c, TabItem* t, POINT p) override { Mouse("RUp", c, t, p); }
+    void OnStartDrag(TabCtrl* c, TabItem* t, POINT p) override { Mouse("StartDrag", c, t, p); }
     void OnDrag(TabCtrl* c, TabItem* t, POINT p, bool outside) override {
         Add("Drag " + t->text + Pt(c, p) + (outside ? " outside" : " inside"));
     }
@@ -61,6 +50,9 @@ private:
         log.push_back(line);
         if (onEvent)
             onEvent(line);
+    }
+    void Mouse(const char* name, TabCtrl* c, TabItem* t, POINT p) {
+        Add(name + (" " + Tab(c, t)) + Pt(c, p));
     }
     static std::string Tab(TabCtrl* c, TabItem* t) {
         return t ? t->text + "#" + std::to_string(c->GetIndex(t)) : "none";
@@ -119,10 +111,21 @@ public:
         ::SendMessageA(ctrl->Hwnd(), message, keys, MAKELPARAM(x, y));
     }
     void Move(int x, int y, WPARAM keys = 0) { Send(WM_MOUSEMOVE, x, y, keys); }
-    void Click(int x, int y) {
+    void Move(POINT p) { Move(p.x, p.y); }
+    // Moves to the point and presses the left button there.
+    void Press(int x, int y) {
         Move(x, y);
         Send(WM_LBUTTONDOWN, x, y, MK_LBUTTON);
+    }
+    void Click(int x, int y) {
+        Press(x, y);
         Send(WM_LBUTTONUP, x, y);
+    }
+    void Click(POINT p) { Click(p.x, p.y); }
+    // Presses on the point and drags `dx` pixels to the right (a drag once beyond 2 pixels).
+    void PressAndMove(POINT p, int dx) {
+        Press(p.x, p.y);
+        Move(p.x + dx, p.y, MK_LBUTTON);
     }
     POINT Centre(TabItem* tab) const {
         const RECT r = ctrl->GetTabRect(tab);
@@ -190,11 +193,22 @@ private:
     HGDIOBJ m_old = nullptr;
 };
 
+// The point `d` pixels inside the rectangle's top-left corner.
+inline POINT Inside(const RECT& r, int d) {
+    return {r.left + d, r.top + d};
+}
+
 inline std::string Rgb(COLORREF c) {
-    std::ostringstream s;
-    s << static_cast<int>(GetRValue(c)) << "," << static_cast<int>(GetGValue(c)) << ","
-      << static_cast<int>(GetBValue(c));
-    return s.str();
+    return std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," +
+           std::to_string(GetBValue(c));
+}
+
+// A pane's window rectangle in the control's client coordinates.
+inline RECT PaneRect(TabCtrl& ctrl, HWND pane) {
+    RECT r{};
+    ::GetWindowRect(pane, &r);
+    ::MapWindowPoints(nullptr, ctrl.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
 }
 
 } // namespace tabtest
