@@ -17,6 +17,7 @@ namespace {
 constexpr int kMargin = 2; // the usual SM_CXEDGE
 const Extent kAutomatic{60, 13};
 const Extent kMoreColours{80, 13};
+const Extent kWide{200, 13};
 
 TEST(ColourTable, HoldsFortyDistinctNamedColours) {
     std::set<ColourRef> colours;
@@ -52,13 +53,7 @@ TEST(ColourPopupLayout, SizeWithAndWithoutEachLabel) {
         {"custom only", std::nullopt, kMoreColours, 148, 123, {}, {2, 94, 146, 119}},
         {"both", kAutomatic, kMoreColours, 148, 152, {2, 2, 146, 27}, {2, 123, 146, 148}},
         // A label wider than the grid widens the window; both boxes take the new width.
-        {"wide default",
-         Extent{200, 13},
-         kMoreColours,
-         204,
-         152,
-         {2, 2, 202, 27},
-         {2, 123, 202, 148}},
+        {"wide default", kWide, kMoreColours, 204, 152, {2, 2, 202, 27}, {2, 123, 202, 148}},
         {"wide custom", kAutomatic, Extent{150, 16}, 154, 158, {2, 2, 152, 30}, {2, 126, 152, 154}},
     };
     for (const auto& c : cases) {
@@ -108,33 +103,34 @@ TEST(ColourPopupHitTest, EveryCellCentreFindsItsCell) {
 }
 
 TEST(ColourPopupHitTest, BoxesBorderAndOutside) {
-    const PopupLayout layout = LayoutPopup(kMargin, kAutomatic, kMoreColours);
+    const PopupLayout both = LayoutPopup(kMargin, kAutomatic, kMoreColours);
+    const PopupLayout plain = LayoutPopup(kMargin, std::nullopt, std::nullopt);
     const struct {
+        const PopupLayout& layout;
         int x, y, cell;
     } cases[] = {
-        {50, 2, kDefaultBox},
-        {145, 26, kDefaultBox},
-        {50, 27, kNoCell}, // the gap between the default box and the grid
-        {50, 123, kCustomBox},
-        {145, 147, kCustomBox},
-        {50, 148, kNoCell}, // below the custom box
-        {0, 0, kNoCell},    // the raised border
-        {1, 60, kNoCell},   // the border left of the grid
-        {146, 60, kNoCell}, // the border right of the grid
-        {2, 29, 0},
-        {19, 46, 0},
-        {19, 47, 8},
-        {50, 120, kNoCell}, // between the last row and the custom box
-        {-5, -5, kNoCell},
+        {both, 50, 2, kDefaultBox},
+        {both, 145, 26, kDefaultBox},
+        {both, 50, 27, kNoCell}, // the gap between the default box and the grid
+        {both, 50, 123, kCustomBox},
+        {both, 145, 147, kCustomBox},
+        {both, 50, 148, kNoCell}, // below the custom box
+        {both, 0, 0, kNoCell},    // the raised border
+        {both, 1, 60, kNoCell},   // the border left of the grid
+        {both, 146, 60, kNoCell}, // the border right of the grid
+        {both, 2, 29, 0},
+        {both, 19, 46, 0},
+        {both, 19, 47, 8},
+        {both, 50, 120, kNoCell}, // between the last row and the custom box
+        {both, -5, -5, kNoCell},
+        {plain, 2, 2, 0},
+        {plain, 1, 1, kNoCell},
+        {plain, 145, 91, 39},
+        {plain, 50, 92, kNoCell}, // the border below the last row
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CellAt(layout, c.x, c.y), c.cell) << c.x << "," << c.y;
-
-    const PopupLayout plain = LayoutPopup(kMargin, std::nullopt, std::nullopt);
-    EXPECT_EQ(CellAt(plain, 2, 2), 0);
-    EXPECT_EQ(CellAt(plain, 1, 1), kNoCell);
-    EXPECT_EQ(CellAt(plain, 145, 91), 39);
-    EXPECT_EQ(CellAt(plain, 50, 92), kNoCell); // the border below the last row
+        EXPECT_EQ(CellAt(c.layout, c.x, c.y), c.cell)
+            << (&c.layout == &plain ? "plain " : "") << c.x << "," << c.y;
 }
 
 TEST(ColourPopupKeys, EveryRowOfTheKeyboardTable) {
