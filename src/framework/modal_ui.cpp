@@ -40,6 +40,46 @@ public:
         pointSizeTenths = cf.iPointSize;
         return true;
     }
+
+    bool ChooseFontAndColour(HWND owner, LOGFONTA& font, COLORREF& colour, DWORD flags) override {
+        CHOOSEFONTA cf{sizeof(cf)};
+        cf.hwndOwner = owner;
+        cf.lpLogFont = &font;
+        cf.rgbColors = colour;
+        cf.Flags = flags | CF_INITTOLOGFONTSTRUCT;
+        if (!::ChooseFontA(&cf))
+            return false;
+        colour = cf.rgbColors;
+        return true;
+    }
+
+    bool ChooseOpenFile(HWND owner, std::string& path, const char* filter, DWORD flags) override {
+        // The dialog wants the filter's parts separated by NULs, ending in two of them.
+        std::string systemFilter = filter ? filter : "";
+        for (char& c : systemFilter) {
+            if (c == '|')
+                c = '\0';
+        }
+        systemFilter.append(2, '\0');
+        char file[MAX_PATH] = {};
+        path.copy(file, MAX_PATH - 1);
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = sizeof(ofn);
+        ofn.hwndOwner = owner;
+        ofn.lpstrFilter = systemFilter.c_str();
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = file;
+        ofn.nMaxFile = MAX_PATH;
+        ofn.Flags = flags | OFN_EXPLORER;
+        if (!::GetOpenFileNameA(&ofn))
+            return false;
+        path = file;
+        return true;
+    }
+
+    BOOL TrackMenu(HMENU menu, UINT flags, POINT at, HWND owner) override {
+        return ::TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
+    }
 };
 
 SystemModalUi g_systemUi;
@@ -57,6 +97,18 @@ bool ModalUi::ChooseColour(HWND, COLORREF&, DWORD) {
 
 bool ModalUi::ChooseTextFont(HWND, LOGFONTA&, int&, DWORD) {
     return false;
+}
+
+bool ModalUi::ChooseFontAndColour(HWND, LOGFONTA&, COLORREF&, DWORD) {
+    return false;
+}
+
+bool ModalUi::ChooseOpenFile(HWND, std::string&, const char*, DWORD) {
+    return false;
+}
+
+BOOL ModalUi::TrackMenu(HMENU, UINT, POINT, HWND) {
+    return FALSE;
 }
 
 ModalUi& CurrentModalUi() {

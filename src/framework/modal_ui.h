@@ -25,6 +25,16 @@ public:
     // dialog, only the real service shows it. (Not "ChooseFont": <windows.h> makes that a
     // macro.)
     virtual bool ChooseTextFont(HWND owner, LOGFONTA& font, int& pointSizeTenths, DWORD flags);
+    // The same with a text colour (CF_EFFECTS): `colour` starts the dialog and takes the choice.
+    virtual bool ChooseFontAndColour(HWND owner, LOGFONTA& font, COLORREF& colour, DWORD flags);
+    // The standard open-file dialog. `filter` is written "Description|patterns|...||";
+    // `path` is the initial file name and, on OK, the chosen file (at most 259 characters).
+    // Only the real service shows it; any other service answers "cancelled".
+    virtual bool ChooseOpenFile(HWND owner, std::string& path, const char* filter, DWORD flags);
+    // A pop-up menu at `screenPoint`, owned by `owner`, as TrackPopupMenu shows it with
+    // `flags`: the chosen item arrives at the owner as WM_COMMAND. Only the real service
+    // shows it; any other service dismisses it.
+    virtual BOOL TrackMenu(HMENU menu, UINT flags, POINT screenPoint, HWND owner);
 };
 
 // The service in force; the real one unless a test installed another.

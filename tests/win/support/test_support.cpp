@@ -15,6 +15,74 @@ int ScriptedModalUi::ShowMessageBox(HWND owner, const std::string& text, const c
     return answer;
 }
 
+std::vector<UINT> ShownMenu::Ids() const {
+    std::vector<UINT> ids;
+    for (const auto& item : items)
+        ids.push_back(item.first);
+    return ids;
+}
+
+namespace {
+
+template <typename T> std::optional<T> NextAnswer(std::deque<std::optional<T>>& queue) {
+    if (queue.empty())
+        return std::nullopt;
+    std::optional<T> answer = std::move(queue.front());
+    queue.pop_front();
+    return answer;
+}
+
+} // namespace
+
+BOOL ScriptedModalUi::TrackMenu(HMENU menu, UINT flags, POINT at, HWND owner) {
+    ShownMenu shownMenu{owner, at, flags, {}};
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+        const UINT id = ::GetMenuItemID(menu, i);
+        shownMenu.items.push_back({id == static_cast<UINT>(-1) ? 0 : id, text});
+    }
+    shownMenus.push_back(std::move(shownMenu));
+    UINT answer = 0;
+    if (!menuAnswers.empty()) {
+        answer = menuAnswers.front();
+        menuAnswers.pop_front();
+    }
+    if (answer == 0)
+        return FALSE;
+    ::PostMessageA(owner, WM_COMMAND, answer, 0);
+    return TRUE;
+}
+
+bool ScriptedModalUi::ChooseOpenFile(HWND, std::string& path, const char* filter, DWORD flags) {
+    shownFileDialogs.push_back({path, filter ? filter : "", flags});
+    std::optional<std::string> answer = NextAnswer(fileAnswers);
+    if (!answer)
+        return false;
+    path = *answer;
+    return true;
+}
+
+bool ScriptedModalUi::ChooseColour(HWND, COLORREF& colour, DWORD flags) {
+    colourFlags.push_back(flags);
+    std::optional<COLORREF> answer = NextAnswer(colourAnswers);
+    if (!answer)
+        return false;
+    colour = *answer;
+    return true;
+}
+
+bool ScriptedModalUi::ChooseFontAndColour(HWND, LOGFONTA& font, COLORREF& colour, DWORD flags) {
+    fontFlags.push_back(flags);
+    std::optional<FontAnswer> answer = NextAnswer(fontAnswers);
+    if (!answer)
+        return false;
+    font = answer->font;
+    colour = answer->colour;
+    return true;
+}
+
 ScopedRegistryKeyReset::ScopedRegistryKeyReset(std::string subkey) : m_subkey(std::move(subkey)) {
     ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_subkey.c_str());
 }

@@ -7,7 +7,9 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct ShownMessageBox {
@@ -29,8 +31,26 @@ struct ShownDialog {
     bool ran; // false: no script was queued, the dialog was not shown and "returned" IDCANCEL
 };
 
+// One pop-up menu as it was shown: its items in order (a separator has id 0 and no text).
+struct ShownMenu {
+    HWND owner;
+    POINT at;
+    UINT flags;
+    std::vector<std::pair<UINT, std::string>> items;
+    std::vector<UINT> Ids() const;
+};
+
+struct ShownFileDialog {
+    std::string initialPath;
+    std::string filter;
+    DWORD flags;
+};
+
 // Records every message box and answers from a queue (IDOK when the queue is empty).
 // Dialogs run for real under the next queued script; with none queued they return IDCANCEL.
+// Menus, open-file, colour and font dialogs answer from queues of their own: an empty queue
+// or an empty answer is "cancelled"; a menu answer is posted to the owner as WM_COMMAND, as
+// the system does.
 class ScriptedModalUi : public ModalUi {
 public:
     ScriptedModalUi() : m_previous(SetModalUi(this)) {}
@@ -39,11 +59,27 @@ public:
     int ShowMessageBox(HWND owner, const std::string& text, const char* caption,
                        UINT type) override;
     INT_PTR RunDialog(Dialog& dialog, HWND owner) override; // in support/test_dialog.cpp
+    BOOL TrackMenu(HMENU menu, UINT flags, POINT screenPoint, HWND owner) override;
+    bool ChooseOpenFile(HWND owner, std::string& path, const char* filter, DWORD flags) override;
+    bool ChooseColour(HWND owner, COLORREF& colour, DWORD flags) override;
+    bool ChooseFontAndColour(HWND owner, LOGFONTA& font, COLORREF& colour, DWORD flags) override;
 
     std::vector<ShownMessageBox> shown;
     std::deque<int> answers;
     std::vector<ShownDialog> shownDialogs;
     std::deque<DialogScript> dialogScripts;
+    std::vector<ShownMenu> shownMenus;
+    std::deque<UINT> menuAnswers; // 0 dismisses the menu
+    std::vector<ShownFileDialog> shownFileDialogs;
+    std::deque<std::optional<std::string>> fileAnswers;
+    std::vector<DWORD> colourFlags; // the flags of every colour dialog shown
+    std::deque<std::optional<COLORREF>> colourAnswers;
+    struct FontAnswer {
+        LOGFONTA font;
+        COLORREF colour;
+    };
+    std::vector<DWORD> fontFlags;
+    std::deque<std::optional<FontAnswer>> fontAnswers;
 
 private:
     ModalUi* m_previous;
