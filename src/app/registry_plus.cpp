@@ -85,6 +85,7 @@ void CRegistryPlus::ReadString(const char* name, const std::string& defaultValue
 }
 
 void CRegistryPlus::WriteDword(const char* name, int value) {
+    NoteWrite(name);
     if (!m_key)
         return;
     const DWORD data = static_cast<DWORD>(value);
@@ -93,16 +94,23 @@ void CRegistryPlus::WriteDword(const char* name, int value) {
 }
 
 void CRegistryPlus::WriteByte(const char* name, BYTE value) {
+    NoteWrite(name);
     if (!m_key)
         return;
     ::RegSetValueExA(m_key.Get(), name, 0, REG_BINARY, &value, 1);
 }
 
 void CRegistryPlus::WriteString(const char* name, const std::string& text) {
+    NoteWrite(name);
     if (!m_key)
         return;
     ::RegSetValueExA(m_key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                      static_cast<DWORD>(text.size() + 1));
+}
+
+void CRegistryPlus::NoteWrite(const char* name) {
+    if (m_writeLog)
+        m_writeLog->push_back(name);
 }
 
 void CRegistryPlus::WriteSecret(const char* name, const std::string& text) {

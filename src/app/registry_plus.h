@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class CRegistryPlus {
 public:
@@ -33,8 +34,15 @@ public:
     void WriteSecret(const char* name, const std::string& text);
     bool ReadSecret(const char* name, std::string& out);
 
+    // Names of the values written from now on, in order, appended to `log` (null: none). Lets
+    // a caller check what a command stored without guessing the order from the registry.
+    void SetWriteLog(std::vector<std::string>* log) { m_writeLog = log; }
+
 private:
+    void NoteWrite(const char* name);
+
     UniqueHkey m_key;
+    std::vector<std::string>* m_writeLog = nullptr;
     // Values up to this size are read here; longer ones are read whole into a larger buffer.
     char m_buffer[200] = {};
 };

@@ -49,12 +49,17 @@ bool CMainFrame::PreTranslateMessage(MSG& msg) {
     return Window::PreTranslateMessage(msg);
 }
 
-HWND CMainFrame::ButtonHwnd(UINT id) const {
+CXButtonXP* CMainFrame::Button(UINT id) const {
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
-        if (kButtonIds[i] == id && m_buttons[i])
-            return m_buttons[i]->Hwnd();
+        if (kButtonIds[i] == id)
+            return m_buttons[i].get();
     }
     return nullptr;
+}
+
+HWND CMainFrame::ButtonHwnd(UINT id) const {
+    CXButtonXP* button = Button(id);
+    return button ? button->Hwnd() : nullptr;
 }
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -91,11 +96,27 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         OnLeftButtonUp({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return Default(message, wParam, lParam);
+    case WM_LBUTTONDBLCLK:
+        StartProgramAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return Default(message, wParam, lParam);
+    case WM_RBUTTONUP: {
+        m_moveMode = false; // any right-button release ends a pending move
+        const LRESULT result = Default(message, wParam, lParam);
+        OnRightButtonUp({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return result;
+    }
+    case WM_COMMAND:
+        // Menu items and button clicks; other notifications of the children go on.
+        if (HIWORD(wParam) == 0 && OnCommand(LOWORD(wParam)))
+            return 0;
+        return Default(message, wParam, lParam);
     case kDescriptionChanged:
     case kDescriptionSave:
         return 0; // editing descriptions comes with admin mode
     case WM_CLOSE:
-        // Customers must not close the desktop; the exit commands destroy it on purpose.
+        // Closing the window (Alt+F4 among others) is the shutdown button: customers never
+        // close the desktop; only the exit commands destroy it.
+        OnCommand(command::kShutdownButton);
         return 0;
     default:
         return Default(message, wParam, lParam);

@@ -7,6 +7,7 @@
 #include "controls/richedit/ruler_rich_edit_ctrl.h"
 #include "controls/tabctrl/tab_ctrl_ex.h"
 #include "controls/tabctrl/tab_ctrl_style_vs2010.h"
+#include "desktop/desktop_commands.h"
 #include "desktop/grid_layout.h"
 #include "framework/unique_handle.h"
 #include "framework/window.h"
@@ -58,6 +59,7 @@ public:
     const DesktopLayout& Layout() const { return m_layout; }
     int PlacedLimit() const { return m_placedLimit; }
     HWND ButtonHwnd(UINT id) const;
+    CXButtonXP* Button(UINT id) const;
     HWND ScreenshotHwnd() const { return m_screenshot; }
     HWND ToolTipHwnd() const { return m_toolTip; }
     TabCtrl& TabStrip() { return m_tabStrip; }
@@ -65,6 +67,11 @@ public:
 
     // The strip reports a click on another tab: the grid shows that tab's icons.
     void OnTabSelected(TabCtrl* ctrl, TabItem* tab) override;
+    // A right-button release on a tab opens the tab menu in admin mode.
+    void OnRButtonUp(TabCtrl* ctrl, TabItem* tab, POINT point) override;
+
+    // Runs a command of the command table; false for identifiers that are none of ours.
+    bool OnCommand(UINT id);
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -103,6 +110,31 @@ private:
     void CreateDescriptionEditor();
     void ColourDescriptionSelection();
     void MoveChild(HWND child, const GridRect& rect) const;
+
+    // Modes (main_frame_commands.cpp).
+    void AskForAdminMode();
+    void EnterAdminMode();
+    void LeaveAdminMode();
+    void PlaceTabStrip();
+    void SetButtonIcon(UINT buttonId, UINT iconId);
+    void SetModeToolTip(const char* text);
+    // Exit, shutdown and the commands of the tools and setup menus.
+    void OnShutdownButton();
+    void OfferShutdown();
+    void StartProgramAt(POINT point);
+    void OpenHelp();
+    void ChooseIconFont();
+    void ChooseBackground();
+    void ChooseDescriptionColour();
+    void ChangePassword();
+    void EditRestrictions();
+    void EditIntegration();
+    // Menus (main_frame_menus.cpp).
+    static POINT CursorPosition();
+    void ShowMenu(const std::vector<MenuItem>& items, POINT screenPoint);
+    void OnRightButtonUp(POINT point);
+    // Editing the catalogue (main_frame_editing.cpp); false for other identifiers.
+    bool OnEditCommand(UINT id);
 
     CApp& m_app;
     DesktopLayout m_layout;

@@ -1,0 +1,90 @@
+#include "desktop/desktop_commands.h"
+
+const char* const kFontSettingNames[14] = {
+    "fontheight",         "fontwidth",        "fontescapement",    "fontorientation",
+    "fontweight",         "fontitalic",       "fontunderline",     "fontstrikeout",
+    "fontcharset",        "fontoutprecision", "fontclipprecision", "fontquality",
+    "fontpitchandfamily", "fontfacename"};
+
+std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount) {
+    using namespace command;
+    switch (menu) {
+    case DesktopMenu::GridIcon:
+        return {{kEditProgram, "Edit program"},
+                {kDeleteProgram, "Delete program"},
+                {kMoveIcon, "Move icon"}};
+    case DesktopMenu::GridFreeCell:
+        return {{kAddProgram, "Add program"}};
+    case DesktopMenu::Tab:
+        if (tabCount != 1 && tabCount > 0)
+            return {{kRenameTab, "Edit tab name"}, {kDeleteTab, "Delete tab"}};
+        return {{kRenameTab, "Edit tab name"}};
+    case DesktopMenu::Tools:
+        return {{kExplorer, "Explorer (EXPLORER.EXE)"},
+                {kRegistryEditor, "Registry editor (REGEDIT.EXE)"},
+                {kNotepad, "Notepad (NOTEPAD.EXE)"},
+                {kDesktopProperties, "Desktop properties (DESK.CPL)"},
+                {kNetworkProperties, "Network properties (NETCPL.CPL, NCPA.CPL)"},
+                {kProgramSetup, "Program setup"},
+                {kHelp, "Help"},
+                {kAbout, "About program"}};
+    case DesktopMenu::ProgramSetup:
+        return {{kIconFont, "Select font for icons"},
+                {kBackground, "Select background for desktop"},
+                {kDescriptionColour, "Select program description color"},
+                {kRestrictions, "Restrictions"},
+                {kIntegration, "Integration to system"},
+                {0, ""},
+                {kPassword, "Change admin password"}};
+    case DesktopMenu::Exit:
+        return {{kShutdownChoice, "Standard Windows shutdown menu"},
+                {kExit, "Exit program"},
+                {kExitToExplorer, "Exit program and start explorer.exe"}};
+    case DesktopMenu::Shutdown:
+        return {{kShutdownPc, "Shutdown PC"}, {kRebootPc, "Reboot PC"}};
+    }
+    return {};
+}
+
+CloseAction DecideClose(bool adminMode, int isRestart) {
+    if (adminMode)
+        return CloseAction::ExitMenu;
+    return isRestart == 1 ? CloseAction::ShutdownChoice : CloseAction::Nothing;
+}
+
+ShutdownOffer DecideShutdownOffer(unsigned majorVersion, bool shellDialogPresent) {
+    return majorVersion < 6 && shellDialogPresent ? ShutdownOffer::ShellDialog
+                                                  : ShutdownOffer::ShutdownMenu;
+}
+
+LaunchPlan PlanLaunch(const std::string& programPath, const std::string& parameters) {
+    LaunchPlan plan;
+    // The match is deliberately case-sensitive: "X.CPL" is started as a program.
+    plan.shellExecute = programPath.find(".cpl") != std::string::npos ||
+                        programPath.find(".url") != std::string::npos;
+    plan.commandLine = programPath + " " + parameters;
+    // A path without a backslash names no folder; the desktop's own is used then.
+    const std::size_t slash = programPath.rfind('\\');
+    if (slash != std::string::npos)
+        plan.folder = programPath.substr(0, slash);
+    return plan;
+}
+
+std::string ToolCommandLine(unsigned id, bool windows9x) {
+    using namespace command;
+    switch (id) {
+    case kExplorer:
+        return "explorer.exe /e,::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+    case kRegistryEditor:
+        return "regedit.exe";
+    case kNotepad:
+        return "notepad.exe";
+    case kDesktopProperties:
+        return "rundll32.exe shell32.dll,Control_RunDLL desk.cpl";
+    case kNetworkProperties:
+        return windows9x ? "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl"
+                         : "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl";
+    default:
+        return {};
+    }
+}

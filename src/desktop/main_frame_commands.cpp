@@ -1,0 +1,269 @@
+// The desktop's commands: the mode switch, the tools and setup commands, exit and shutdown.
+// Editing the catalogue has a file of its own.
+#include "app/app.h"
+#include "desktop/desktop_commands.h"
+#include "desktop/main_frame.h"
+#include "desktop/system_actions.h"
+#include "dialogs/about_program.h"
+#include "dialogs/password_dialog.h"
+#include "dialogs/restrictions_dialog.h"
+#include "app/integration_dialog.h"
+#include "framework/modal_ui.h"
+#include "resource.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr DWORD kProgramStartFlags =
+    CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_NEW_PROCESS_GROUP;  // 0x230
+constexpr UINT kShutdownFlags = EWX_SHUTDOWN | EWX_FORCE | EWX_FORCEIFHUNG; // 0x15
+constexpr UINT kRebootFlags = EWX_REBOOT | EWX_FORCE | EWX_FORCEIFHUNG;     // 0x16
+constexpr DWORD kIconFontFlags =
+    CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_FORCEFONTEXIST; // 0x10141
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+bool CMainFrame::OnCommand(UINT id) {
+    using namespace command;
+    switch (id) {
+    case kSwitchMode:
+        if (m_app.m_adminMode)
+            LeaveAdminMode();
+        else
+            AskForAdminMode();
+        return true;
+    case kToolsMenu:
+        ShowMenu(MenuItems(DesktopMenu::Tools), CursorPosition());
+        return true;
+    case kShutdownButton:
+        OnShutdownButton();
+        return true;
+    case kExplorer:
+    case kRegistryEditor:
+    case kNotepad:
+    case kDesktopProperties:
+    case kNetworkProperties: {
+        SystemActions& actions = CurrentSystemActions();
+        actions.Exec(ToolCommandLine(id, actions.IsWindows9x()), SW_SHOWNORMAL);
+        return true;
+    }
+    case kProgramSetup:
+        ShowMenu(MenuItems(DesktopMenu::ProgramSetup), CursorPosition());
+        return true;
+    case kHelp:
+        OpenHelp();
+        return true;
+    case kAbout: {
+        AboutProgram about;
+        about.DoModal();
+        return true;
+    }
+    case kIconFont:
+        ChooseIconFont();
+        return true;
+    case kDescriptionColour:
+        ChooseDescriptionColour();
+        return true;
+    case kPassword:
+        ChangePassword();
+        return true;
+    case kRestrictions:
+        EditRestrictions();
+        return true;
+    case kIntegration:
+        EditIntegration();
+        return true;
+    case kShutdownChoice:
+        OfferShutdown();
+        return true;
+    case kExit:
+        ::DestroyWindow(Hwnd());
+        return true;
+    case kExitToExplorer:
+        CurrentSystemActions().Exec("explorer.exe", SW_SHOWNORMAL);
+        ::DestroyWindow(Hwnd());
+        return true;
+    case kShutdownPc:
+    case kRebootPc: {
+        SystemActions& actions = CurrentSystemActions();
+        actions.EnableShutdownPrivilege(); // the request follows whatever came of it
+        actions.EndSession(id == kShutdownPc ? kShutdownFlags : kRebootFlags, 0);
+        return true;
+    }
+    default:
+        return OnEditCommand(id);
+    }
+}
+
+void CMainFrame::AskForAdminMode() {
+    CPasswordDialog dialog;
+    if (dialog.DoModal() != IDOK)
+        return;
+    std::string stored;
+    if (m_app.m_settings.ReadSecret("password", stored)) {
+        if (stored != dialog.m_password) { // exact bytes: letter case counts
+            AppMessageBox(Hwnd(), "Password incorrect", "Warning!", MB_OK);
+            return;
+        }
+    } else {
+        m_app.m_settings.WriteSecret("password", dialog.m_password);
+        AppMessageBox(Hwnd(), "Password saved", "Warning!", MB_OK);
+    }
+    EnterAdminMode();
+}
+
+void CMainFrame::EnterAdminMode() {
+    SetButtonIcon(kModeButtonId, IDI_UNLOCKED);
+    m_description.SetReadOnly(false);
+    m_description.ShowToolbar(true);
+    ::EnableWindow(ButtonHwnd(kAddTabButtonId), TRUE);
+    m_app.m_adminMode = 1;
+    ::EnableWindow(ButtonHwnd(kShutdownButtonId), TRUE);
+    for (UINT id : {kSaveButtonId, kSettingsButtonId, kAddTabButtonId})
+        ::ShowWindow(ButtonHwnd(id), SW_SHOW);
+    PlaceTabStrip();
+    SetModeToolTip("Switch to restricted user mode");
+}
+
+void CMainFrame::LeaveAdminMode() {
+    SetButtonIcon(kModeButtonId, IDI_LOCKED);
+    m_app.m_adminMode = 0;
+    for (UINT id : {kSaveButtonId, kSettingsButtonId, kAddTabButtonId})
+        ::ShowWindow(ButtonHwnd(id), SW_HIDE);
+    PlaceTabStrip();
+    if (!m_app.isRestart)
+        ::EnableWindow(ButtonHwnd(kShutdownButtonId), FALSE);
+    m_description.SetReadOnly(true);
+    m_description.ShowToolbar(false);
+    SetModeToolTip("Switch to admin mode");
+}
+
+// The strip ends at the Add tab button in admin mode and at the mode button otherwise.
+void CMainFrame::PlaceTabStrip() {
+    m_layout.tabStrip =
+        DesktopLayout::Compute(m_layout.width, m_layout.height, m_app.m_adminMode != 0).tabStrip;
+    MoveChild(m_tabStrip.Hwnd(), m_layout.tabStrip);
+}
+
+void CMainFrame::SetButtonIcon(UINT buttonId, UINT iconId) {
+    CXButtonXP* button = Button(buttonId);
+    if (!button || !button->Hwnd())
+        return;
+    button->SetIcon(iconId, 1).EnableTheming(true);
+    ::RedrawWindow(button->Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CMainFrame::SetModeToolTip(const char* text) {
+    if (!m_toolTip)
+        return;
+    TOOLINFOA info{};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = Hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(ButtonHwnd(kModeButtonId));
+    info.lpszText = const_cast<char*>(text);
+    ::SendMessageA(m_toolTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void CMainFrame::OnShutdownButton() {
+    switch (DecideClose(m_app.m_adminMode != 0, m_app.isRestart)) {
+    case CloseAction::ExitMenu:
+        ShowMenu(MenuItems(DesktopMenu::Exit), CursorPosition());
+        break;
+    case CloseAction::ShutdownChoice:
+        OfferShutdown();
+        break;
+    case CloseAction::Nothing:
+        break;
+    }
+}
+
+void CMainFrame::OfferShutdown() {
+    const unsigned major = CurrentSystemActions().WindowsMajorVersion();
+    if (DecideShutdownOffer(major, m_app.m_shutdownDialog != nullptr) == ShutdownOffer::ShellDialog)
+        m_app.m_shutdownDialog(Hwnd());
+    else
+        ShowMenu(MenuItems(DesktopMenu::Shutdown), CursorPosition());
+}
+
+void CMainFrame::StartProgramAt(POINT point) {
+    const int entry = EntryAt(point);
+    if (entry == -1)
+        return;
+    const ProgramEntry& program = m_app.m_catalogue->m_entries[entry];
+    const LaunchPlan plan = PlanLaunch(program.programPath, program.parameters);
+    SystemActions& actions = CurrentSystemActions();
+    if (plan.shellExecute)
+        actions.ShellOpen(program.programPath, program.parameters, plan.folder, SW_SHOWNORMAL);
+    else
+        actions.StartProcess(plan.commandLine, plan.folder, kProgramStartFlags,
+                             static_cast<WORD>(program.showCommand));
+}
+
+void CMainFrame::OpenHelp() {
+    const std::string path = m_app.m_moduleDir + "\\korvane.chm";
+    if (FileExists(path)) // without its file HTML Help would only show an error of its own
+        CurrentSystemActions().OpenHelp(path);
+}
+
+void CMainFrame::ChooseIconFont() {
+    LOGFONTA font = m_app.m_logFont;
+    COLORREF colour = static_cast<COLORREF>(m_app.fontcolor);
+    if (!CurrentModalUi().ChooseFontAndColour(Hwnd(), font, colour, kIconFontFlags))
+        return;
+    m_app.m_logFont = font;
+    m_app.m_captionFont.Reset(::CreateFontIndirectA(&m_app.m_logFont));
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+
+    const LOGFONTA& f = m_app.m_logFont;
+    CRegistryPlus& settings = m_app.m_settings;
+    const int numbers[] = {static_cast<int>(f.lfHeight), static_cast<int>(f.lfWidth),
+                           static_cast<int>(f.lfEscapement), static_cast<int>(f.lfOrientation),
+                           static_cast<int>(f.lfWeight)};
+    for (int i = 0; i < 5; ++i)
+        settings.WriteDword(kFontSettingNames[i], numbers[i]);
+    const BYTE bytes[] = {f.lfItalic,       f.lfUnderline,     f.lfStrikeOut, f.lfCharSet,
+                          f.lfOutPrecision, f.lfClipPrecision, f.lfQuality,   f.lfPitchAndFamily};
+    for (int i = 0; i < 8; ++i)
+        settings.WriteByte(kFontSettingNames[5 + i], bytes[i]);
+    settings.WriteString(kFontSettingNames[13],
+                         std::string(f.lfFaceName, strnlen(f.lfFaceName, LF_FACESIZE)));
+    m_app.fontcolor = static_cast<int>(colour);
+    settings.WriteDword("fontcolor", m_app.fontcolor);
+}
+
+void CMainFrame::ChooseDescriptionColour() {
+    COLORREF colour = static_cast<COLORREF>(m_app.ofcolor);
+    if (!CurrentModalUi().ChooseColour(Hwnd(), colour, CC_RGBINIT | CC_FULLOPEN))
+        return;
+    m_app.ofcolor = static_cast<int>(colour);
+    m_app.m_settings.WriteDword("ofcolor", m_app.ofcolor);
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void CMainFrame::ChangePassword() {
+    CPasswordDialog dialog;
+    if (dialog.DoModal() == IDOK)
+        m_app.m_settings.WriteSecret("password", dialog.m_password);
+}
+
+void CMainFrame::EditRestrictions() {
+    CRestrictionsDlg dialog;
+    dialog.m_disableExit = m_app.isRestart == 0 ? 1 : 0;
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_app.isRestart = dialog.m_disableExit == 0 ? 1 : 0;
+    m_app.m_settings.WriteDword("isRestart", m_app.isRestart);
+}
+
+void CMainFrame::EditIntegration() {
+    RunIntegrationCommand(Hwnd(), CurrentSystemActions().WindowsMajorVersion());
+}

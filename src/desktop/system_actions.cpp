@@ -1,0 +1,104 @@
+#include "desktop/system_actions.h"
+
+#include "framework/unique_handle.h"
+
+#include <htmlhelp.h>
+#include <shellapi.h>
+
+#include <vector>
+
+namespace {
+
+// HTML Help is loaded when first asked for: most machines never open the help.
+using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+HtmlHelpFunction HtmlHelpEntry() {
+    static HMODULE library = ::LoadLibraryA("hhctrl.ocx");
+    if (!library)
+        return nullptr;
+    return reinterpret_cast<HtmlHelpFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "HtmlHelpA")));
+}
+
+SystemActions g_systemActions;
+SystemActions* g_currentActions = &g_systemActions;
+
+} // namespace
+
+bool SystemActions::StartProcess(const std::string& commandLine, const std::string& folder,
+                                 DWORD flags, WORD showCommand) {
+    // CreateProcessA may write into its command line, so it gets a copy of its own.
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showCommand;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+void SystemActions::ShellOpen(const std::string& file, const std::string& parameters,
+                              const std::string& folder, int showCommand) {
+    ::ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.c_str(),
+                    folder.empty() ? nullptr : folder.c_str(), showCommand);
+}
+
+void SystemActions::Exec(const std::string& commandLine, UINT showCommand) {
+    ::WinExec(commandLine.c_str(), showCommand);
+}
+
+void SystemActions::OpenHelp(const std::string& path) {
+    if (HtmlHelpFunction htmlHelp = HtmlHelpEntry())
+        htmlHelp(::GetDesktopWindow(), path.c_str(), HH_DISPLAY_TOPIC, 0);
+}
+
+unsigned SystemActions::WindowsMajorVersion() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#endif
+    if (!::GetVersionExA(&version))
+        return 0;
+    return version.dwMajorVersion;
+}
+
+bool SystemActions::IsWindows9x() {
+    return (::GetVersion() & 0x80000000u) != 0;
+}
+
+bool SystemActions::EnableShutdownPrivilege() {
+    HANDLE rawToken = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
+                            &rawToken)) {
+        ::MessageBeep(0);
+        return false;
+    }
+    UniqueKernelHandle token(rawToken);
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        ::AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, nullptr);
+    return true;
+}
+
+void SystemActions::EndSession(UINT flags, DWORD reason) {
+    ::ExitWindowsEx(flags, reason);
+}
+
+SystemActions& CurrentSystemActions() {
+    return *g_currentActions;
+}
+
+SystemActions* SetSystemActions(SystemActions* actions) {
+    SystemActions* previous = g_currentActions;
+    g_currentActions = actions ? actions : &g_systemActions;
+    return previous;
+}

@@ -1,0 +1,111 @@
+#include "support/test_desktop.h"
+
+#include "resource.h"
+#include "support/test_dialog.h"
+
+#include <cstdio>
+
+bool RecordingActions::StartProcess(const std::string& commandLine, const std::string& folder,
+                                    DWORD flags, WORD showCommand) {
+    char text[64];
+    std::snprintf(text, sizeof text, "|%#lx|%u", static_cast<unsigned long>(flags),
+                  static_cast<unsigned>(showCommand));
+    calls.push_back("start|" + commandLine + "|" + folder + text);
+    return startForReal ? SystemActions::StartProcess(commandLine, folder, flags, showCommand)
+                        : true;
+}
+
+void RecordingActions::ShellOpen(const std::string& file, const std::string& parameters,
+                                 const std::string& folder, int showCommand) {
+    calls.push_back("shell|" + file + "|" + parameters + "|" + folder + "|" +
+                    std::to_string(showCommand));
+}
+
+void RecordingActions::Exec(const std::string& commandLine, UINT showCommand) {
+    calls.push_back("exec|" + commandLine + "|" + std::to_string(showCommand));
+}
+
+void RecordingActions::OpenHelp(const std::string& path) {
+    calls.push_back("help|" + path);
+}
+
+bool RecordingActions::EnableShutdownPrivilege() {
+    calls.push_back("privilege");
+    return true;
+}
+
+void RecordingActions::EndSession(UINT flags, DWORD reason) {
+    char text[64];
+    std::snprintf(text, sizeof text, "exitwindows|%#x|%lu", flags,
+                  static_cast<unsigned long>(reason));
+    calls.push_back(text);
+}
+
+void DesktopTest::SetUp() {
+    DeleteTree(DataFolder());
+    MakeDataFolder();
+}
+
+void DesktopTest::TearDown() {
+    if (m_app) {
+        if (HWND hwnd = m_app->MainHwnd())
+            ::DestroyWindow(hwnd);
+        m_app->ExitInstance();
+    }
+    PumpMessages();
+    DeleteTree(DataFolder());
+}
+
+void DesktopTest::WriteCatalogue(const std::vector<CatalogueEntryBytes>& entries,
+                                 const std::vector<std::string>& tabs) {
+    WriteWholeFile(DataFolder() + "\\icons.bin", CatalogueFileBytes(entries, tabs));
+}
+
+CMainFrame& DesktopTest::Start() {
+    m_app = std::make_unique<TestApp>();
+    EXPECT_TRUE(m_app->InitInstance());
+    PumpMessages(50);
+    return *m_app->Frame();
+}
+
+void DesktopTest::Command(UINT id) {
+    ::SendMessageA(Hwnd(), WM_COMMAND, id, 0);
+    PumpMessages(20);
+}
+
+void DesktopTest::EnterAdminMode(const std::string& password) {
+    m_ui.dialogScripts.push_back(TypePassword(password));
+    Command(command::kSwitchMode);
+    ASSERT_EQ(m_app->m_adminMode, 1);
+}
+
+POINT DesktopTest::CellCentre(int column, int row) {
+    const GridRect r = Frame().Layout().IconRect(column, row);
+    return {r.left + 16, r.top + 16};
+}
+
+std::string DesktopTest::Catalogue() const {
+    return ReadWholeFile(DataFolder() + "\\icons.bin");
+}
+
+DialogScript TypePassword(std::string text) {
+    return [text](HWND dialog) {
+        TypeText(::GetDlgItem(dialog, IDC_PASSWORD), text);
+        ClickButton(dialog, IDOK);
+    };
+}
+
+std::string RawSetting(const char* name) {
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Korvane", 0, KEY_READ | KEY_WOW64_64KEY,
+                        &key) != ERROR_SUCCESS)
+        return "<missing>";
+    char data[4096];
+    DWORD size = sizeof(data);
+    const LONG result =
+        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+    ::RegCloseKey(key);
+    if (result != ERROR_SUCCESS)
+        return "<missing>";
+    return std::string(data, size);
+}
