@@ -6,7 +6,11 @@
 #include "support/test_launch_support.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <richedit.h>
+
+#include <cstring>
+#include <functional>
 
 namespace {
 
@@ -362,6 +366,84 @@ TEST_F(ModesTest, ADoubleClickStartsTheProgramInItsFolderWithItsWindowSize) {
                                                              folder + "|0x230|3",
                                                          "shell|C:\\links\\site.url|x|C:\\links|1",
                                                          "shell|C:\\Tools\\net.cpl||C:\\Tools|1"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ModesTest, SetupCommandsWriteTheirValuesInOrderAndACancelWritesNothing) {
+    WriteCatalogue(TwoTabs(), {"Office"});
+    Start();
+    std::vector<std::string> written;
+    m_app->m_settings.SetWriteLog(&written);
+    const std::vector<std::string> fontValues = {
+        "fontheight",    "fontwidth",        "fontescapement",    "fontorientation",
+        "fontweight",    "fontitalic",       "fontunderline",     "fontstrikeout",
+        "fontcharset",   "fontoutprecision", "fontclipprecision", "fontquality",
+        "fontpitchandfamily", "fontfacename", "fontcolor"};
+    LOGFONTA chosen{};
+    chosen.lfHeight = -21;
+    chosen.lfWeight = FW_BOLD;
+    chosen.lfItalic = 1;
+    std::strcpy(chosen.lfFaceName, "Tahoma");
+    bool restrictionsChecked = true;
+    const struct {
+        UINT id;
+        std::function<void()> answerOk;
+        std::function<void()> answerCancel;
+        std::vector<std::string> writes;
+    } cases[] = {
+        {command::kIconFont, [&] { m_ui.fontAnswers.push_back({{chosen, 0x123456}}); },
+         [&] { m_ui.fontAnswers.push_back(std::nullopt); }, fontValues},
+        {command::kDescriptionColour, [&] { m_ui.colourAnswers.push_back(0x00FF00); },
+         [&] { m_ui.colourAnswers.push_back(std::nullopt); }, {"ofcolor"}},
+        {command::kPassword, [&] { m_ui.dialogScripts.push_back(TypePassword("n3w")); },
+         [&] { m_ui.dialogScripts.push_back([](HWND d) { PressKey(d, VK_ESCAPE); }); },
+         {"password"}},
+        {command::kRestrictions,
+         [&] {
+             m_ui.dialogScripts.push_back([&](HWND d) {
+                 restrictionsChecked = IsItemChecked(d, IDC_DISABLE_EXIT);
+                 ClickButton(d, IDC_DISABLE_EXIT);
+                 ClickButton(d, IDOK);
+             });
+         },
+         [&] {
+             m_ui.dialogScripts.push_back([](HWND d) {
+                 ClickButton(d, IDC_DISABLE_EXIT);
+                 ClickButton(d, IDCANCEL);
+             });
+         },
+         {"isRestart"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        written.clear();
+        c.answerCancel();
+        Command(c.id);
+        EXPECT_TRUE(written.empty()) << "cancelled";
+        c.answerOk();
+        Command(c.id);
+        EXPECT_EQ(written, c.writes);
+    }
+    EXPECT_EQ(m_ui.fontFlags, (std::vector<DWORD>{0x10141, 0x10141}));
+    EXPECT_EQ(m_ui.colourFlags,
+              (std::vector<DWORD>{CC_RGBINIT | CC_FULLOPEN, CC_RGBINIT | CC_FULLOPEN}));
+    EXPECT_EQ(RawSetting("fontfacename"), std::string("Tahoma") + '\0');
+    EXPECT_EQ(RawSetting("fontheight"), std::string("\xEB\xFF\xFF\xFF", 4));
+    EXPECT_EQ(RawSetting("fontitalic"), std::string("\x01", 1));
+    EXPECT_EQ(m_app->fontcolor, 0x123456);
+    EXPECT_EQ(m_app->m_logFont.lfWeight, FW_BOLD);
+    LOGFONTA made{};
+    ::GetObjectA(m_app->m_captionFont.Get(), sizeof(made), &made);
+    EXPECT_STREQ(made.lfFaceName, "Tahoma") << "captions are drawn in the new font";
+    EXPECT_EQ(m_app->ofcolor, 0x00FF00);
+    EXPECT_EQ(RawSetting("password"), Rot13("n3w") + '\0');
+    EXPECT_FALSE(restrictionsChecked) << "isRestart 1 shows the box unchecked";
+    EXPECT_EQ(m_app->isRestart, 0);
+    EXPECT_EQ(RawSetting("isRestart"), std::string("\0\0\0\0", 4));
+    m_app->m_settings.SetWriteLog(nullptr);
 }
 
 } // namespace
