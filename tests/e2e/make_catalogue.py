@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Writes the end-to-end catalogue and screenshot from the published byte layout.
 
-usage: make_catalogue.py DATA_FOLDER PICTURE_FOLDER PICTURE_WINDOWS_PATH
+usage: make_catalogue.py DATA_FOLDER PICTURE_FOLDER PICTURE_WINDOWS_PATH [PROGRAM [PARAMETERS]]
 Tab "Office": Notepad (0,0) with a screenshot, Registry editor (1,0), Missing icon (2,1).
+PROGRAM and PARAMETERS replace what the first icon starts (Notepad without parameters).
 Tab "Games": Other tab (3,2). Tab "Tools": no programs.
 """
 import os
@@ -10,6 +11,8 @@ import struct
 import sys
 
 data_folder, picture_folder, picture_windows_path = sys.argv[1:4]
+first_program = sys.argv[4] if len(sys.argv) > 4 else "C:\\windows\\notepad.exe"
+first_parameters = sys.argv[5] if len(sys.argv) > 5 else ""
 
 
 def field(text, width):
@@ -23,15 +26,17 @@ def description(caption):
             "\\f0\\cf1\\fs28{\\b " + caption + "}\\par Start it with a double-click.\\par}")
 
 
-def entry(column, row, caption, icon, tab, screenshot=""):
+def entry(column, row, caption, icon, tab, screenshot="", program="C:\\windows\\notepad.exe",
+          parameters=""):
     return (struct.pack("<iii", column, row, 0) + field(caption, 500)
             + field(description(caption), 5000) + field(screenshot, 1000)
-            + field("C:\\windows\\notepad.exe", 1000) + field("", 1000) + field(icon, 1000)
+            + field(program, 1000) + field(parameters, 1000) + field(icon, 1000)
             + struct.pack("<ii", 1, tab))
 
 
 entries = [
-    entry(0, 0, "Notepad", "C:\\windows\\notepad.exe", 0, picture_windows_path),
+    entry(0, 0, "Notepad", "C:\\windows\\notepad.exe", 0, picture_windows_path, first_program,
+          first_parameters),
     entry(1, 0, "Registry editor", "C:\\windows\\regedit.exe", 0),
     entry(2, 1, "Missing icon", "C:\\nowhere\\none.exe", 0),
     entry(3, 2, "Other tab", "C:\\windows\\notepad.exe", 1),

@@ -378,10 +378,10 @@ TEST_F(ModesTest, SetupCommandsWriteTheirValuesInOrderAndACancelWritesNothing) {
     std::vector<std::string> written;
     m_app->m_settings.SetWriteLog(&written);
     const std::vector<std::string> fontValues = {
-        "fontheight",    "fontwidth",        "fontescapement",    "fontorientation",
-        "fontweight",    "fontitalic",       "fontunderline",     "fontstrikeout",
-        "fontcharset",   "fontoutprecision", "fontclipprecision", "fontquality",
-        "fontpitchandfamily", "fontfacename", "fontcolor"};
+        "fontheight",         "fontwidth",        "fontescapement",    "fontorientation",
+        "fontweight",         "fontitalic",       "fontunderline",     "fontstrikeout",
+        "fontcharset",        "fontoutprecision", "fontclipprecision", "fontquality",
+        "fontpitchandfamily", "fontfacename",     "fontcolor"};
     LOGFONTA chosen{};
     chosen.lfHeight = -21;
     chosen.lfWeight = FW_BOLD;
@@ -394,11 +394,17 @@ TEST_F(ModesTest, SetupCommandsWriteTheirValuesInOrderAndACancelWritesNothing) {
         std::function<void()> answerCancel;
         std::vector<std::string> writes;
     } cases[] = {
-        {command::kIconFont, [&] { m_ui.fontAnswers.push_back({{chosen, 0x123456}}); },
+        {command::kIconFont,
+         [&] {
+             m_ui.fontAnswers.push_back({{chosen, 0x123456}});
+         },
          [&] { m_ui.fontAnswers.push_back(std::nullopt); }, fontValues},
-        {command::kDescriptionColour, [&] { m_ui.colourAnswers.push_back(0x00FF00); },
-         [&] { m_ui.colourAnswers.push_back(std::nullopt); }, {"ofcolor"}},
-        {command::kPassword, [&] { m_ui.dialogScripts.push_back(TypePassword("n3w")); },
+        {command::kDescriptionColour,
+         [&] { m_ui.colourAnswers.push_back(0x00FF00); },
+         [&] { m_ui.colourAnswers.push_back(std::nullopt); },
+         {"ofcolor"}},
+        {command::kPassword,
+         [&] { m_ui.dialogScripts.push_back(TypePassword("n3w")); },
          [&] { m_ui.dialogScripts.push_back([](HWND d) { PressKey(d, VK_ESCAPE); }); },
          {"password"}},
         {command::kRestrictions,

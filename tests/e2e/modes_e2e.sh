@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The operator and the customer on the real korvane.exe: log in by typing the password into the
+# real dialog, see the admin buttons and menus, log out, and start a program by double-clicking
+# its icon (a helper that leaves a marker file).
+set -euo pipefail
+exe=$1 marker_writer=$2 work=$3
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/e2e_lib.sh"
+[ -n "${DISPLAY:-}" ] || fail "no X display"
+
+fresh_prefix "$work"
+trap stop_wine EXIT
+drive_c="$WINEPREFIX/drive_c"
+mkdir -p "$drive_c/probe"
+cp "$marker_writer" "$drive_c/probe/probe.exe"
+rm -f "$drive_c/probe/started.txt"
+python3 "$here/make_catalogue.py" "$drive_c/ProgramData/Quillmoran/Shell" "$drive_c/pictures" \
+    'C:\pictures\shot.bmp' 'C:\probe\probe.exe' 'C:\probe\started.txt hello customer'
+
+wine "$exe" >/dev/null 2>&1 &
+wait_window SHELL 60 >/dev/null || fail "no visible SHELL window"
+sleep 2
+read -r w h < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+d=$((h / 2)) e=$((w / 2))
+bg="0,0,96"
+shoot() { sleep 0.4; import -window root "$work/$1.png"; echo "$work/$1.png"; }
+# button_shown X SHOT: the button at X is drawn (not background) above the tab strip's top.
+button_shown() { [ "$(pixel "$2" "$1" $((d - 31)))" != "$bg" ]; }
+# type_into TITLE TEXT: types into the dialog named TITLE and presses Enter.
+type_into() {
+    local id
+    id=$(wait_window "$1" 20) || fail "no '$1' window"
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + 8))
+    sleep 0.5 # the dialog takes the keyboard once it is up
+    [ -z "$2" ] || xdotool type --delay 40 "$2"
+    xdotool key Return
+    for _ in $(seq 1 50); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "'$1' did not close"
+}
+
+shot=$(shoot restricted)
+button_shown $((e - 56)) "$shot" || fail "no mode button"
+! button_shown $((e - 93)) "$shot" || fail "the Settings button shows in restricted mode"
+
+# Log in: the first password is stored (scrambled) and announced.
+xdotool mousemove $((e - 56)) $((d - 19)) click 1
+type_into "Enter password" "Caf3Pass"
+type_into "Warning!" ""
+sleep 0.5
+shot=$(shoot admin)
+for x in $((e - 93)) $((e - 130)) $((e - 167)); do
+    button_shown $x "$shot" || fail "admin button at x=$x is not shown"
+done
+read_settings || fail "settings unreadable"
+[ "$(reg_value password)" = "Pns3Cnff" ] || fail "password stored as '$(reg_value password)'"
+
+# A click shows the description, writable, under its formatting tool bar.
+xdotool mousemove $((23 + 16)) $((d + 20)) click 1
+sleep 0.6
+shoot admin-description >/dev/null
+
+# The tools menu from the Settings button, and the grid menu on an icon (looked at, then closed).
+xdotool mousemove $((e - 93)) $((d - 19)) click 1
+sleep 0.6
+shoot tools-menu >/dev/null
+xdotool key Escape
+sleep 0.3
+xdotool mousemove $((23 + 16)) $((d + 20)) click 3
+sleep 0.6
+shoot grid-menu >/dev/null
+xdotool key Escape
+sleep 0.3
+
+# Log out: the admin buttons go again.
+xdotool mousemove $((e - 56)) $((d - 19)) click 1
+sleep 0.6
+shot=$(shoot restricted-again)
+! button_shown $((e - 93)) "$shot" || fail "the Settings button stays after logging out"
+
+# A customer double-clicks the first icon: its program starts with its parameters.
+xdotool mousemove $((23 + 16)) $((d + 20)) click --repeat 2 --delay 80 1
+for _ in $(seq 1 100); do
+    [ -f "$drive_c/probe/started.txt" ] && break
+    sleep 0.2
+done
+[ -f "$drive_c/probe/started.txt" ] || fail "the double-click started nothing"
+[ "$(tr -d '\r' <"$drive_c/probe/started.txt")" = "$(printf 'hello\ncustomer')" ] ||
+    fail "started with '$(cat "$drive_c/probe/started.txt")'"
+echo "e2e modes: password login and logout, menus, and a program started by double-click; screenshots in $work"
