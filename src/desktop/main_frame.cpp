@@ -111,8 +111,13 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         return Default(message, wParam, lParam);
     case kDescriptionChanged:
+        OnDescriptionChanged();
+        return 0;
     case kDescriptionSave:
-        return 0; // editing descriptions comes with admin mode
+        // Ctrl+S saves only where the Save description button is offered: in admin mode.
+        if (::IsWindowVisible(ButtonHwnd(kSaveButtonId)))
+            SaveDescription();
+        return 0;
     case WM_CLOSE:
         // Closing the window (Alt+F4 among others) is the shutdown button: customers never
         // close the desktop; only the exit commands destroy it.
@@ -242,8 +247,10 @@ void CMainFrame::UpdateChildren() {
         ::ShowWindow(m_screenshot, SW_SHOW);
 
         MoveChild(m_description.Hwnd(), m_layout.description);
+        m_loadingDescription = true;
         m_description.SetRTF(entry.description);
         ColourDescriptionSelection();
+        m_loadingDescription = false;
     }
     MoveChild(ButtonHwnd(kModeButtonId), m_layout.modeButton);
     MoveChild(ButtonHwnd(kSaveButtonId), m_layout.saveButton);

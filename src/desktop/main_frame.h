@@ -84,6 +84,8 @@ public:
     GridCell m_menuCell{};
     int m_menuEntry = -1;
     int m_tabMenuIndex = -1;
+    // Set while a description is loaded into the editor: its change message is no edit.
+    bool m_loadingDescription = false;
 
 protected:
     void PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -135,6 +137,23 @@ private:
     void OnRightButtonUp(POINT point);
     // Editing the catalogue (main_frame_editing.cpp); false for other identifiers.
     bool OnEditCommand(UINT id);
+    bool IsEntry(int index) const;
+    bool IsTab(int index) const;
+    // Saves the whole catalogue; false (after telling the user) when the file could not be
+    // written, the change staying in memory.
+    bool SaveCatalogue();
+    void Relayout();
+    void AddProgram();
+    void EditProgram();
+    void DeleteProgram();
+    void SetShownEntry(int index);
+    // A left-button release on a free cell while a move is pending; false when none is.
+    bool FinishMove(GridCell cell);
+    void AddTab();
+    void RenameTab();
+    void DeleteTab();
+    void OnDescriptionChanged();
+    void SaveDescription();
 
     CApp& m_app;
     DesktopLayout m_layout;

@@ -5,11 +5,13 @@
 
 void CMainFrame::OnLeftButtonUp(POINT point) {
     if (!HitGrid(point))
-        return;
+        return; // outside the grid a pending move stays pending
     const GridCell cell = CellOf(point);
-    if (!IsCellOccupied(cell.column, cell.row, CurrentTab()))
-        return; // a free cell: only a pending move cares, and moves come with editing
-    m_moveMode = false;
+    if (!IsCellOccupied(cell.column, cell.row, CurrentTab())) {
+        FinishMove(cell);
+        return;
+    }
+    m_moveMode = false; // a click on an icon shows it instead of moving onto it
     const int entry =
         m_app.m_catalogue ? m_app.m_catalogue->FindEntry(cell.column, cell.row, CurrentTab()) : -1;
     if (entry != -1)

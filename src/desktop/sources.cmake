@@ -1,4 +1,5 @@
 list(APPEND KORVANE_PORTABLE_SOURCES
+    ${KORVANE_SOURCE_DIR}/catalogue_edits.cpp
     ${KORVANE_SOURCE_DIR}/desktop_commands.cpp
     ${KORVANE_SOURCE_DIR}/grid_layout.cpp)
 list(APPEND KORVANE_WIN32_SOURCES
