@@ -32,26 +32,6 @@ std::string ToolTipOf(HWND toolTip, HWND owner, HWND tool) {
     return text;
 }
 
-// Whether two icons draw the same pixels (loaded twice, one resource gives two handles).
-bool SameIcon(HICON a, HICON b) {
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 64, 32);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::PatBlt(dc, 0, 0, 64, 32, WHITENESS);
-    ::DrawIconEx(dc, 0, 0, a, 32, 32, 0, nullptr, DI_NORMAL);
-    ::DrawIconEx(dc, 32, 0, b, 32, 32, 0, nullptr, DI_NORMAL);
-    bool same = true;
-    for (int y = 0; y < 32 && same; ++y)
-        for (int x = 0; x < 32 && same; ++x)
-            same = ::GetPixel(dc, x, y) == ::GetPixel(dc, x + 32, y);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return same;
-}
-
 class ModesTest : public DesktopTest {
 protected:
     // What the user can see and use of the two modes.
@@ -79,20 +59,12 @@ protected:
         RECT strip;
         ::GetWindowRect(frame.TabStrip().Hwnd(), &strip);
         EXPECT_EQ(strip.right, want.stripRight);
-        HWND mode = frame.ButtonHwnd(CMainFrame::kModeButtonId);
-        EXPECT_EQ(ToolTipOf(frame.ToolTipHwnd(), Hwnd(), mode), want.tip);
-        CXButtonXP* button = frame.Button(CMainFrame::kModeButtonId);
-        ASSERT_NE(button, nullptr);
-        HICON expected = static_cast<HICON>(::LoadImageA(
-            ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(want.modeIcon), IMAGE_ICON, 32, 32, 0));
-        HICON other = static_cast<HICON>(
-            ::LoadImageA(::GetModuleHandleA(nullptr),
-                         MAKEINTRESOURCEA(want.modeIcon == IDI_LOCKED ? IDI_UNLOCKED : IDI_LOCKED),
-                         IMAGE_ICON, 32, 32, 0));
-        EXPECT_TRUE(SameIcon(button->Icon(), expected)) << "mode button icon " << want.modeIcon;
-        EXPECT_FALSE(SameIcon(button->Icon(), other));
-        ::DestroyIcon(expected);
-        ::DestroyIcon(other);
+        EXPECT_EQ(
+            ToolTipOf(frame.ToolTipHwnd(), Hwnd(), frame.ButtonHwnd(CMainFrame::kModeButtonId)),
+            want.tip);
+        const UINT otherIcon = want.modeIcon == IDI_LOCKED ? IDI_UNLOCKED : IDI_LOCKED;
+        EXPECT_TRUE(ButtonShowsIcon(frame, CMainFrame::kModeButtonId, want.modeIcon));
+        EXPECT_FALSE(ButtonShowsIcon(frame, CMainFrame::kModeButtonId, otherIcon));
     }
     Look AdminLook() {
         return {true,

@@ -106,6 +106,10 @@ std::string CRulerRichEdit::StreamOutRtf() const {
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&rtf);
     stream.pfnCallback = &WriteChunk;
     ::SendMessageA(Hwnd(), EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    // Some rich edit versions stream the terminating NUL too; it is no part of the text, and
+    // counted it would make a description one character longer than it is.
+    while (!rtf.empty() && rtf.back() == '\0')
+        rtf.pop_back();
     return rtf;
 }
 

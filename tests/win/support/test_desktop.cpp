@@ -88,6 +88,36 @@ std::string DesktopTest::Catalogue() const {
     return ReadWholeFile(DataFolder() + "\\icons.bin");
 }
 
+bool SameIcon(HICON a, HICON b) {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 64, 32);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::PatBlt(dc, 0, 0, 64, 32, WHITENESS);
+    ::DrawIconEx(dc, 0, 0, a, 32, 32, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(dc, 32, 0, b, 32, 32, 0, nullptr, DI_NORMAL);
+    bool same = true;
+    for (int y = 0; y < 32 && same; ++y)
+        for (int x = 0; x < 32 && same; ++x)
+            same = ::GetPixel(dc, x, y) == ::GetPixel(dc, x + 32, y);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return same;
+}
+
+bool ButtonShowsIcon(CMainFrame& frame, UINT buttonId, UINT iconId) {
+    CXButtonXP* button = frame.Button(buttonId);
+    if (!button)
+        return false;
+    HICON expected = static_cast<HICON>(
+        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 32, 32, 0));
+    const bool same = SameIcon(button->Icon(), expected);
+    ::DestroyIcon(expected);
+    return same;
+}
+
 DialogScript TypePassword(std::string text) {
     return [text](HWND dialog) {
         TypeText(::GetDlgItem(dialog, IDC_PASSWORD), text);

@@ -65,6 +65,10 @@ protected:
     std::unique_ptr<TestApp> m_app;
 };
 
+// Whether two icons draw the same pixels (one resource loaded twice gives two handles).
+bool SameIcon(HICON a, HICON b);
+// Whether the desktop button `buttonId` shows the program's icon resource `iconId`.
+bool ButtonShowsIcon(CMainFrame& frame, UINT buttonId, UINT iconId);
 // Types `text` into the password dialog and presses OK.
 DialogScript TypePassword(std::string text);
 // The raw bytes of a registry value of the settings key; "<missing>" when there is none.
