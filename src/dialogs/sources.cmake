@@ -1,3 +1,5 @@
+list(APPEND KORVANE_PORTABLE_SOURCES
+    ${KORVANE_SOURCE_DIR}/program_choice.cpp)
 list(APPEND KORVANE_WIN32_SOURCES
     ${KORVANE_SOURCE_DIR}/about_program.cpp
     ${KORVANE_SOURCE_DIR}/password_dialog.cpp
