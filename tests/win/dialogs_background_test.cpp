@@ -1,6 +1,8 @@
 // The background and colours dialog, run for real with real pictures and driven with messages.
+#include "dialogs/add_edit_icon.h"
 #include "dialogs/select_background.h"
 #include "resource.h"
+#include "support/test_app.h"
 #include "support/test_dialog.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <commdlg.h>
+#include <gdiplus.h>
 
 #include <optional>
 #include <string>
@@ -210,6 +213,62 @@ TEST(BackgroundDialog, AChosenColourShowsInItsSwatchAtOnceAndOnlyOkReturnsIt) {
         EXPECT_EQ(dialog.m_descriptionBackColor, c.description);
         EXPECT_EQ(ui.colourFlags, (std::vector<DWORD>{CC_RGBINIT | CC_FULLOPEN}));
     }
+}
+
+// A PNG whose every pixel is fully transparent: a thumbnail of it shows its background colour.
+void WriteTransparentPng(const std::string& path) {
+    Gdiplus::Bitmap bitmap(16, 16, PixelFormat32bppARGB);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            bitmap.SetPixel(x, y, Gdiplus::Color(0, 255, 255, 255));
+    const CLSID pngEncoder = {
+        0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    wchar_t wide[MAX_PATH] = {};
+    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    ASSERT_EQ(bitmap.Save(wide, &pngEncoder, nullptr), Gdiplus::Ok);
+}
+
+TEST(BackgroundDialog, ThumbnailsShowTheApplicationsDesktopColourAndThePreviewItsFont) {
+    GdiplusSession gdiplus;
+    TempFolder temp;
+    const std::string clear = temp.File("clear.png");
+    WriteTransparentPng(clear);
+
+    {
+        AddEditIcon editor;
+        SelectBackground background;
+        EXPECT_EQ(editor.m_thumbnailBackground, RGB(0, 0, 0x60)) << "the setting's default";
+        EXPECT_EQ(background.m_thumbnailBackground, RGB(0, 0, 0x60));
+        EXPECT_EQ(editor.m_captionFont, ::GetStockObject(DEFAULT_GUI_FONT));
+    }
+
+    TestApp app;
+    app.cvetfona = RGB(1, 2, 3);
+    LOGFONTA font{};
+    font.lfHeight = -20;
+    lstrcpyA(font.lfFaceName, "Tahoma");
+    app.m_captionFont.Reset(::CreateFontIndirectA(&font));
+    ScriptedModalUi ui;
+    COLORREF editorPixel = 0, backgroundPixel = 0;
+    ui.dialogScripts.push_back([&](HWND dialog) {
+        editorPixel = PixelOf(reinterpret_cast<HBITMAP>(::SendDlgItemMessageA(
+                                  dialog, IDC_SCREENSHOT_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                              50, 40);
+        ClickButton(dialog, IDCANCEL);
+    });
+    ui.dialogScripts.push_back([&](HWND dialog) {
+        backgroundPixel = PixelOf(Thumbnail(dialog), 50, 50);
+        ClickButton(dialog, IDCANCEL);
+    });
+    AddEditIcon editor;
+    editor.m_screenshotPath = clear;
+    EXPECT_EQ(editor.m_captionFont, app.m_captionFont.Get());
+    editor.DoModal();
+    SelectBackground background;
+    Fill(background, clear, 0);
+    background.DoModal();
+    EXPECT_EQ(editorPixel, RGB(1, 2, 3));
+    EXPECT_EQ(backgroundPixel, RGB(1, 2, 3)) << "cvetfona, not the colour being chosen";
 }
 
 } // namespace
