@@ -27,6 +27,36 @@
 #define IDC_TAB_NAME 1024
 #define IDC_PASSWORD 1027
 
+// The program editor and its icon chooser.
+#define IDD_ADD_EDIT_ICON 105
+#define IDD_CHANGE_ICON 106
+#define IDC_SCREENSHOT_PICTURE 107
+#define IDC_CHANGE_ICON 1001
+#define IDC_CHOOSE_SCREENSHOT 1002
+#define IDC_PROGRAM_PATH 1003
+#define IDC_PROGRAM_LABEL 1004
+#define IDC_CHOOSE_PROGRAM 1005
+#define IDC_PARAMETERS_LABEL 1006
+#define IDC_PARAMETERS 1007
+#define IDC_WINDOW_SIZE 1008
+#define IDC_SHOW_NORMAL 1009
+#define IDC_SHOW_MAXIMIZED 1010
+#define IDC_SHOW_MINIMIZED 1011
+#define IDC_ICON_LIST 1012
+#define IDC_CAPTION 1026
+
+// The background and colours dialog (its controls share numbers with the editor's).
+#define IDD_SELECT_BACKGROUND 107
+#define IDC_BACKGROUND_PICTURE 111
+#define IDC_CHOOSE_PICTURE 1005
+#define IDC_FULL_SCREEN 1009
+#define IDC_REPEAT_COPIES 1010
+#define IDC_CLEAN_PICTURE 1014
+#define IDC_DESKTOP_COLOUR 1015
+#define IDC_CAPTION_BACK_COLOUR 1016
+#define IDC_DESCRIPTION_BACK_COLOUR 1017
+#define IDC_PICTURE_PATH 1028
+
 // The description editor: its tool bar (tool-bar and bitmap resource) and the colour
 // button's texts.
 #define IDR_RICHEDIT_TOOLBAR 10

@@ -1,14 +1,21 @@
 // Shows one of the program's small dialogs for a while, so it can be looked at (screenshots).
-// Usage: dialog_gallery <password|restrictions|tabname|rename|about|integration> [milliseconds]
+// Usage: dialog_gallery <password|restrictions|tabname|rename|about|integration|editor|chooser|
+//                        background> [milliseconds]
 #include "app/integration_dialog.h"
 #include "dialogs/about_program.h"
+#include "dialogs/add_edit_icon.h"
+#include "dialogs/change_icon_dialog.h"
+#include "dialogs/select_background.h"
 #include "dialogs/password_dialog.h"
 #include "dialogs/restrictions_dialog.h"
 #include "dialogs/tab_plus_dialog.h"
 #include "resource.h"
+#include "support/test_pictures.h"
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include <fstream>
 
 #include <cstdlib>
 #include <memory>
@@ -32,6 +39,15 @@ void CALLBACK Type(HWND, UINT, UINT_PTR timer, DWORD) {
     ::SetFocus(edit);
     for (const char* c = g_typed; *c; ++c)
         ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
+}
+
+// A picture for the thumbnails, in the temporary folder.
+std::string GalleryPicture() {
+    char folder[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "gallery_quadrants.bmp";
+    std::ofstream(path, std::ios::binary) << QuadrantBmp(64);
+    return path;
 }
 
 } // namespace
@@ -63,9 +79,33 @@ int main(int argc, char** argv) {
         auto integration = std::make_unique<IntegrationDlg>();
         integration->m_integrate = 1;
         dialog = std::move(integration);
+    } else if (which == "editor") {
+        auto editor = std::make_unique<AddEditIcon>();
+        editor->m_name = "Notepad\r\nfor notes";
+        editor->m_programPath = "C:\\windows\\notepad.exe";
+        editor->m_parameters = "C:\\notes.txt";
+        editor->m_iconFile = editor->m_programPath;
+        editor->m_screenshotPath = GalleryPicture();
+        editor->m_showCommand = 3;
+        dialog = std::move(editor);
+    } else if (which == "chooser") {
+        auto chooser = std::make_unique<ChangeIconDialog>();
+        chooser->m_filePath = "C:\\windows\\system32\\shell32.dll";
+        chooser->m_iconCount = static_cast<int>(
+            ::ExtractIconExA(chooser->m_filePath.c_str(), -1, nullptr, nullptr, 0));
+        dialog = std::move(chooser);
+    } else if (which == "background") {
+        auto background = std::make_unique<SelectBackground>();
+        background->m_picturePath = GalleryPicture();
+        background->m_desktopColor = RGB(0, 0, 0x60);
+        background->m_captionBackColor = RGB(0xC0, 0x80, 0);
+        background->m_descriptionBackColor = RGB(0x20, 0x90, 0x40);
+        background->m_fullScreen = 1;
+        dialog = std::move(background);
     } else {
         dialog = std::make_unique<AboutProgram>();
     }
+    GdiplusSession gdiplus; // the thumbnails decode their pictures with it
     g_dialog = dialog.get();
     if (g_typed)
         ::SetTimer(nullptr, 0, 200, &Type);

@@ -1,0 +1,147 @@
+#include "dialogs/select_background.h"
+
+#include "dialogs/app_look.h"
+#include "framework/dc.h"
+#include "framework/modal_ui.h"
+#include "framework/unique_handle.h"
+#include "resource.h"
+
+#include <commdlg.h>
+
+namespace {
+
+constexpr RECT kThumbnailArea{10, 10, 10 + SelectBackground::kThumbnailSize,
+                              10 + SelectBackground::kThumbnailSize};
+constexpr DWORD kOpenFlags =
+    OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST | OFN_ENABLESIZING;
+// A path the system can open is never longer.
+constexpr int kPicturePathLimit = MAX_PATH - 1;
+
+} // namespace
+
+SelectBackground::SelectBackground()
+    : Dialog(IDD_SELECT_BACKGROUND), m_thumbnailBackground(AppDesktopColour()) {}
+
+BOOL SelectBackground::OnInitDialog() {
+    Dialog::OnInitDialog();
+    m_given = Current();
+    ::SetWindowTextA(Hwnd(), "Program background selection");
+    SetItemText(IDC_CHOOSE_PICTURE, "Choice");
+    SetItemText(IDC_CLEAN_PICTURE, "Clean");
+    SetItemText(IDC_FULL_SCREEN, "Full screen");
+    SetItemText(IDC_REPEAT_COPIES, "Repeat copies");
+    SetItemText(IDC_DESKTOP_COLOUR, "Desktop background color");
+    SetItemText(IDC_CAPTION_BACK_COLOUR, "Icon name background color");
+    SetItemText(IDC_DESCRIPTION_BACK_COLOUR, "Program description background color");
+    ::SendDlgItemMessageA(Hwnd(), IDC_PICTURE_PATH, EM_LIMITTEXT, kPicturePathLimit, 0);
+    SetItemText(IDC_PICTURE_PATH, m_picturePath);
+
+    m_thumbnail.Create(Hwnd(), IDC_BACKGROUND_PICTURE, kThumbnailArea);
+    ::CheckRadioButton(Hwnd(), IDC_FULL_SCREEN, IDC_REPEAT_COPIES,
+                       m_fullScreen != 0 ? IDC_FULL_SCREEN : IDC_REPEAT_COPIES);
+    m_thumbnail.Show(m_picturePath, kThumbnailSize, kThumbnailSize, m_thumbnailBackground);
+    return TRUE;
+}
+
+void SelectBackground::OnOK() {
+    m_picturePath = ItemText(IDC_PICTURE_PATH);
+    m_fullScreen = ::IsDlgButtonChecked(Hwnd(), IDC_FULL_SCREEN) == BST_CHECKED ? 1 : 0;
+    EndDialog(IDOK);
+}
+
+void SelectBackground::OnCancel() {
+    Restore(m_given);
+    Dialog::OnCancel();
+}
+
+SelectBackground::Fields SelectBackground::Current() const {
+    return {m_picturePath, m_desktopColor, m_captionBackColor, m_descriptionBackColor,
+            m_fullScreen};
+}
+
+void SelectBackground::Restore(const Fields& fields) {
+    m_picturePath = fields.picturePath;
+    m_desktopColor = fields.desktop;
+    m_captionBackColor = fields.captionBack;
+    m_descriptionBackColor = fields.descriptionBack;
+    m_fullScreen = fields.fullScreen;
+}
+
+INT_PTR SelectBackground::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        if (id == IDC_PICTURE_PATH) {
+            if (code == EN_CHANGE) {
+                m_picturePath = ItemText(IDC_PICTURE_PATH);
+                Repaint();
+            }
+            return TRUE;
+        }
+        if (code != BN_CLICKED)
+            return FALSE;
+        switch (id) {
+        case IDC_CHOOSE_PICTURE:
+            ChoosePicture();
+            return TRUE;
+        case IDC_CLEAN_PICTURE:
+            SetItemText(IDC_PICTURE_PATH, "");
+            return TRUE;
+        case IDC_DESKTOP_COLOUR:
+            ChooseColourFor(m_desktopColor);
+            return TRUE;
+        case IDC_CAPTION_BACK_COLOUR:
+            ChooseColourFor(m_captionBackColor);
+            return TRUE;
+        case IDC_DESCRIPTION_BACK_COLOUR:
+            ChooseColourFor(m_descriptionBackColor);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    }
+    case WM_PAINT: {
+        PaintDc dc(Hwnd());
+        PaintSwatches(dc.Get());
+        return TRUE;
+    }
+    case WM_DESTROY:
+        m_thumbnail.Detach();
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void SelectBackground::ChoosePicture() {
+    std::string path = ItemText(IDC_PICTURE_PATH);
+    if (!CurrentModalUi().ChooseOpenFile(Hwnd(), path, kPictureFilter, kOpenFlags))
+        return;
+    SetItemText(IDC_PICTURE_PATH, path);
+    m_picturePath = path;
+    m_thumbnail.Show(m_picturePath, kThumbnailSize, kThumbnailSize, m_thumbnailBackground);
+    Repaint();
+}
+
+void SelectBackground::ChooseColourFor(COLORREF& field) {
+    COLORREF colour = field;
+    if (!CurrentModalUi().ChooseColour(Hwnd(), colour, CC_RGBINIT | CC_FULLOPEN))
+        return;
+    field = colour;
+    Repaint();
+}
+
+void SelectBackground::Repaint() {
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void SelectBackground::PaintSwatches(HDC dc) {
+    const COLORREF colours[3] = {m_desktopColor, m_captionBackColor, m_descriptionBackColor};
+    for (int i = 0; i < 3; ++i) {
+        const RECT swatch{kSwatchLeft, kSwatchTops[i], kSwatchLeft + kSwatchWidth,
+                          kSwatchTops[i] + kSwatchHeight};
+        UniqueBrush brush(::CreateSolidBrush(colours[i]));
+        ::FillRect(dc, &swatch, brush.Get());
+    }
+}
