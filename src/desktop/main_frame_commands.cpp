@@ -7,6 +7,7 @@
 #include "dialogs/about_program.h"
 #include "dialogs/password_dialog.h"
 #include "dialogs/restrictions_dialog.h"
+#include "dialogs/select_background.h"
 #include "app/integration_dialog.h"
 #include "framework/modal_ui.h"
 #include "resource.h"
@@ -68,6 +69,9 @@ bool CMainFrame::OnCommand(UINT id) {
     }
     case kIconFont:
         ChooseIconFont();
+        return true;
+    case kBackground:
+        ChooseBackground();
         return true;
     case kDescriptionColour:
         ChooseDescriptionColour();
@@ -266,4 +270,30 @@ void CMainFrame::EditRestrictions() {
 
 void CMainFrame::EditIntegration() {
     RunIntegrationCommand(Hwnd(), CurrentSystemActions().WindowsMajorVersion());
+}
+
+void CMainFrame::ChooseBackground() {
+    SelectBackground dialog;
+    dialog.m_picturePath = m_app.backgroundBitmap;
+    dialog.m_desktopColor = static_cast<COLORREF>(m_app.cvetfona);
+    dialog.m_captionBackColor = static_cast<COLORREF>(m_app.cveticon);
+    dialog.m_descriptionBackColor = static_cast<COLORREF>(m_app.ofback);
+    dialog.m_fullScreen = m_app.fullscreen;
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_app.backgroundBitmap = dialog.m_picturePath;
+    m_app.cvetfona = static_cast<int>(dialog.m_desktopColor);
+    m_app.cveticon = static_cast<int>(dialog.m_captionBackColor);
+    m_app.ofback = static_cast<int>(dialog.m_descriptionBackColor);
+    m_app.fullscreen = dialog.m_fullScreen;
+    m_app.isBitmap = m_app.backgroundBitmap.empty() ? 0 : 1;
+    CRegistryPlus& settings = m_app.m_settings;
+    settings.WriteDword("isBitmap", m_app.isBitmap);
+    settings.WriteString("backgroundBitmap", m_app.backgroundBitmap);
+    settings.WriteDword("cvetfona", m_app.cvetfona);
+    settings.WriteDword("cveticon", m_app.cveticon);
+    settings.WriteDword("fullscreen", m_app.fullscreen);
+    settings.WriteDword("ofback", m_app.ofback);
+    RebuildBackground();
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }

@@ -23,6 +23,12 @@ bool CMainFrame::OnEditCommand(UINT id) {
     case kSaveDescription:
         SaveDescription();
         return true;
+    case kAddProgram:
+        AddProgram();
+        return true;
+    case kEditProgram:
+        EditProgram();
+        return true;
     case kDeleteProgram:
         DeleteProgram();
         return true;

@@ -278,3 +278,95 @@ TEST_F(EditingTest, AFailedSaveIsReportedOnceAndTheDesktopKeepsTheChange) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditingTest, AddingAndEditingAProgramThroughTheEditor) {
+    WriteCatalogue(ProgramsInARow(2, 2), {"Zero", "One", "Two"});
+    CMainFrame& frame = Start();
+    EnterAdminMode();
+    frame.TabStrip().SetSel(frame.TabStrip().GetTab(2));
+    ASSERT_EQ(frame.CurrentTab(), 2);
+
+    // A cancelled editor adds nothing.
+    DeleteCatalogueFile();
+    m_ui.dialogScripts.push_back([](HWND d) { ClickButton(d, IDCANCEL); });
+    MenuOn(CellCentre(3, 1), command::kAddProgram);
+    EXPECT_FALSE(CatalogueWritten());
+
+    std::string shownCaption;
+    m_ui.dialogScripts.push_back([&](HWND d) {
+        shownCaption = ItemText(d, IDC_CAPTION);
+        TypeText(::GetDlgItem(d, IDC_PROGRAM_PATH), "C:\\windows\\notepad.exe");
+        ClickButton(d, IDC_SHOW_MAXIMIZED);
+        ClickButton(d, IDOK);
+    });
+    MenuOn(CellCentre(3, 1), command::kAddProgram);
+    EXPECT_EQ(shownCaption, "Icon description");
+    auto disk = OnDisk();
+    ASSERT_EQ(disk->m_count, 3);
+    const ProgramEntry& added = disk->m_entries[2];
+    EXPECT_EQ(added.column, 3);
+    EXPECT_EQ(added.row, 1);
+    EXPECT_EQ(added.tab, 2);
+    EXPECT_STREQ(added.caption, "Icon description");
+    EXPECT_STREQ(added.description, "Program description");
+    EXPECT_STREQ(added.programPath, "C:\\windows\\notepad.exe");
+    EXPECT_EQ(added.showCommand, 3);
+
+    // The default caption is drawn under the new icon.
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpMessages(50);
+    WindowPixels shot(Hwnd());
+    const GridRect caption = frame.Layout().CaptionRect(3, 1);
+    int text = 0;
+    for (int y = caption.top; y < caption.bottom; ++y)
+        for (int x = caption.left; x < caption.right; ++x)
+            text += shot.At(x, y) == RGB(255, 255, 255);
+    EXPECT_GT(text, 20) << "'Icon description' under the new icon";
+
+    // Editing changes the seven fields and keeps description, cell and tab.
+    std::string editedCaption;
+    m_ui.dialogScripts.push_back([&](HWND d) {
+        editedCaption = ItemText(d, IDC_CAPTION);
+        ClearText(::GetDlgItem(d, IDC_CAPTION));
+        TypeText(::GetDlgItem(d, IDC_CAPTION), "Editor");
+        ClickButton(d, IDC_SHOW_MINIMIZED);
+        ClickButton(d, IDOK);
+    });
+    MenuOn(CellCentre(1, 0), command::kEditProgram);
+    EXPECT_EQ(editedCaption, "P1");
+    disk = OnDisk();
+    ASSERT_EQ(disk->m_count, 3);
+    EXPECT_STREQ(disk->m_entries[1].caption, "Editor");
+    EXPECT_EQ(disk->m_entries[1].showCommand, 6);
+    EXPECT_STREQ(disk->m_entries[1].description, "{\\rtf1 about 1}");
+    EXPECT_EQ(disk->m_entries[1].column, 1);
+    EXPECT_EQ(disk->m_entries[1].tab, 2);
+}
+
+TEST_F(EditingTest, AFullCatalogueRefusesAnotherProgramWithAMessage) {
+    WriteCatalogue(ProgramsInARow(1), {"Office"});
+    Start();
+    EnterAdminMode();
+    Icons& catalogue = *m_app->m_catalogue;
+    std::unique_ptr<ProgramEntry[]> few = std::move(catalogue.m_entries);
+    const int fewCount = catalogue.m_count;
+    catalogue.m_entries.reset(new ProgramEntry[Icons::kMaxEntries]());
+    catalogue.m_count = Icons::kMaxEntries;
+    DeleteCatalogueFile();
+    m_ui.shown.clear();
+    Frame().m_menuCell = {5, 2};
+    ::SendMessageA(Hwnd(), WM_COMMAND, command::kAddProgram, 0);
+    const int countAfter = catalogue.m_count;
+    catalogue.m_entries = std::move(few);
+    catalogue.m_count = fewCount;
+
+    EXPECT_EQ(countAfter, Icons::kMaxEntries);
+    ASSERT_EQ(m_ui.shown.size(), 1u);
+    EXPECT_NE(m_ui.shown[0].text.find("65535"), std::string::npos) << m_ui.shown[0].text;
+    EXPECT_EQ(m_ui.shownDialogs.size(), 1u) << "only the password dialog: no editor";
+    EXPECT_FALSE(CatalogueWritten());
+}
+
+} // namespace

@@ -347,6 +347,9 @@ namespace {
 TEST_F(ModesTest, SetupCommandsWriteTheirValuesInOrderAndACancelWritesNothing) {
     WriteCatalogue(TwoTabs(), {"Office"});
     Start();
+    m_app->m_settings.WriteString("backgroundBitmap", "C:\\pictures\\old.bmp");
+    m_app->backgroundBitmap = "C:\\pictures\\old.bmp";
+    m_app->isBitmap = 1;
     std::vector<std::string> written;
     m_app->m_settings.SetWriteLog(&written);
     const std::vector<std::string> fontValues = {
@@ -375,6 +378,24 @@ TEST_F(ModesTest, SetupCommandsWriteTheirValuesInOrderAndACancelWritesNothing) {
          [&] { m_ui.colourAnswers.push_back(0x00FF00); },
          [&] { m_ui.colourAnswers.push_back(std::nullopt); },
          {"ofcolor"}},
+        {command::kBackground,
+         [&] {
+             m_ui.colourAnswers.push_back(0x0000FF);
+             m_ui.dialogScripts.push_back([](HWND d) {
+                 ClickButton(d, IDC_CLEAN_PICTURE);
+                 ClickButton(d, IDC_CAPTION_BACK_COLOUR);
+                 ClickButton(d, IDC_FULL_SCREEN);
+                 ClickButton(d, IDOK);
+             });
+         },
+         [&] {
+             m_ui.colourAnswers.push_back(0x00FFFF);
+             m_ui.dialogScripts.push_back([](HWND d) {
+                 ClickButton(d, IDC_DESKTOP_COLOUR);
+                 ClickButton(d, IDCANCEL);
+             });
+         },
+         {"isBitmap", "backgroundBitmap", "cvetfona", "cveticon", "fullscreen", "ofback"}},
         {command::kPassword,
          [&] { m_ui.dialogScripts.push_back(TypePassword("n3w")); },
          [&] { m_ui.dialogScripts.push_back([](HWND d) { PressKey(d, VK_ESCAPE); }); },
@@ -406,8 +427,16 @@ TEST_F(ModesTest, SetupCommandsWriteTheirValuesInOrderAndACancelWritesNothing) {
         EXPECT_EQ(written, c.writes);
     }
     EXPECT_EQ(m_ui.fontFlags, (std::vector<DWORD>{0x10141, 0x10141}));
-    EXPECT_EQ(m_ui.colourFlags,
-              (std::vector<DWORD>{CC_RGBINIT | CC_FULLOPEN, CC_RGBINIT | CC_FULLOPEN}));
+    EXPECT_EQ(m_ui.colourFlags.size(), 4u);
+    EXPECT_EQ(m_ui.colourFlags.back(), static_cast<DWORD>(CC_RGBINIT | CC_FULLOPEN));
+    // The background: the picture cleaned, one colour changed, stretched; the cancelled
+    // desktop colour never arrived.
+    EXPECT_EQ(m_app->isBitmap, 0);
+    EXPECT_EQ(m_app->backgroundBitmap, "");
+    EXPECT_EQ(RawSetting("isBitmap"), std::string("\0\0\0\0", 4));
+    EXPECT_EQ(RawSetting("cveticon"), std::string("\xFF\0\0\0", 4));
+    EXPECT_EQ(m_app->cvetfona, 0x600000);
+    EXPECT_EQ(m_app->fullscreen, 1);
     EXPECT_EQ(RawSetting("fontfacename"), std::string("Tahoma") + '\0');
     EXPECT_EQ(RawSetting("fontheight"), std::string("\xEB\xFF\xFF\xFF", 4));
     EXPECT_EQ(RawSetting("fontitalic"), std::string("\x01", 1));
