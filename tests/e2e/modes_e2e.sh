@@ -75,6 +75,39 @@ shoot grid-menu >/dev/null
 xdotool key Escape
 sleep 0.3
 
+# The tab menu, the program setup menu (a second menu after the tools menu), the background
+# dialog from it, the exit menu and the shutdown menu behind its first item: looked at, closed.
+xdotool mousemove 20 $((d - 12)) click 3
+sleep 0.6
+shoot tab-menu >/dev/null
+xdotool key Escape
+xdotool mousemove $((e - 93)) $((d - 19)) click 1
+sleep 0.6
+xdotool key Down Down Down Down Down Down Return
+sleep 0.6
+shoot setup-menu >/dev/null
+xdotool key Down Down Return
+id=$(wait_window "Program background selection" 20) || fail "no background dialog"
+eval "$(xdotool getwindowgeometry --shell "$id")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + 8))
+sleep 0.5
+shoot background-dialog >/dev/null
+xdotool key Escape
+for _ in $(seq 1 50); do
+    xdotool search --onlyvisible --name '^Program background selection$' >/dev/null 2>&1 || break
+    sleep 0.1
+done
+! xdotool search --onlyvisible --name '^Program background selection$' >/dev/null 2>&1 ||
+    fail "Escape did not close the background dialog"
+xdotool mousemove $((e - 19)) $((d - 19)) click 1
+sleep 0.6
+shoot exit-menu >/dev/null
+xdotool key Down Return
+sleep 0.6
+shoot shutdown-menu >/dev/null
+xdotool key Escape
+sleep 0.3
+
 # Log out: the admin buttons go again.
 xdotool mousemove $((e - 56)) $((d - 19)) click 1
 sleep 0.6

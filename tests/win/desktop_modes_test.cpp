@@ -332,12 +332,32 @@ TEST_F(ModesTest, ADoubleClickStartsTheProgramInItsFolderWithItsWindowSize) {
     ::SendMessageA(Hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, // a free cell starts nothing
                    MAKELPARAM(CellCentre(5, 0).x, CellCentre(5, 0).y));
 
+    // Paths the platform cannot start are tried once and forgotten, never overrun anything.
+    const std::string longPath = "C:\\" + std::string(980, 'x') + "\\run.exe"; // 991 of 999
+    m_app->m_catalogue->m_entries[2].column = 2;
+    ProgramEntry odd = m_app->m_catalogue->m_entries[0];
+    std::strcpy(odd.programPath, "nothere.exe");
+    odd.column = 3;
+    m_app->m_catalogue->AddEntry(odd);
+    std::strcpy(odd.programPath, longPath.c_str());
+    odd.column = 4;
+    m_app->m_catalogue->AddEntry(odd);
+    Frame().LayoutGrid();
+    for (int column : {3, 4})
+        ::SendMessageA(Hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON,
+                       MAKELPARAM(CellCentre(column, 0).x, CellCentre(column, 0).y));
+    EXPECT_TRUE(::IsWindow(Hwnd()));
+
     const std::string folder = files.Path() + "\\bin";
     EXPECT_EQ(WaitForMarker(Wide(marker)), folder + "\n3\ntwo") << "folder, show command, args";
     EXPECT_EQ(m_actions.calls, (std::vector<std::string>{"start|" + path + " " + marker + " two|" +
                                                              folder + "|0x230|3",
                                                          "shell|C:\\links\\site.url|x|C:\\links|1",
-                                                         "shell|C:\\Tools\\net.cpl||C:\\Tools|1"}));
+                                                         "shell|C:\\Tools\\net.cpl||C:\\Tools|1",
+                                        "start|nothere.exe " + marker + " two||0x230|3",
+                                        "start|" + longPath + " " + marker + " two|" +
+                                            longPath.substr(0, longPath.size() - 8) +
+                                            "|0x230|3"}));
 }
 
 } // namespace
