@@ -189,6 +189,7 @@ TEST(ProgramEditor, ChoosingAProgramFollowsItsExtension) {
     WriteWholeFile(temp.File("Huge.url"),
                    std::string(3 << 20, 'z') + "\nIconIndex=4\n" + std::string(1 << 20, '\0'));
     WriteWholeFile(temp.File("readme.txt"), "IconIndex=3\n");
+    ::CreateDirectoryA(temp.File("Folder.url").c_str(), nullptr); // exists, cannot be read
     const std::string longName = std::string(250, 'L');
     const std::string longExe = "C:\\" + longName + ".exe"; // 257 characters
     const std::string longLink = temp.File(std::string(260, 'k') + ".lnk");
@@ -214,6 +215,9 @@ TEST(ProgramEditor, ChoosingAProgramFollowsItsExtension) {
         {"missing url",
          temp.File("None.url"),
          {"NONE", temp.File("None.url"), "-p", "C:\\old.ico", "", 7, 1}},
+        {"unreadable url",
+         temp.File("Folder.url"),
+         {"FOLDER", temp.File("Folder.url"), "-p", "C:\\old.ico", "", 7, 1}},
         {"txt", temp.File("readme.txt"), start},
         {"cancelled", std::nullopt, start},
         {"long exe", longExe, {std::string(250, 'L'), longExe, "-p", longExe, "", 0, 1}},
