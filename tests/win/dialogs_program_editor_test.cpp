@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,13 @@ struct EditorFields {
     std::string name, programPath, parameters, iconFile, screenshot;
     int iconIndex = 0;
     int showCommand = 1;
+    bool operator==(const EditorFields&) const = default;
 };
+
+void PrintTo(const EditorFields& f, std::ostream* out) {
+    *out << "{" << f.name << " | " << f.programPath << " | " << f.parameters << " | " << f.iconFile
+         << "," << f.iconIndex << " | " << f.screenshot << " | " << f.showCommand << "}";
+}
 
 EditorFields FieldsOf(const AddEditIcon& d) {
     return {d.m_name,           d.m_programPath, d.m_parameters, d.m_iconFile,
@@ -45,16 +52,6 @@ AddEditIcon& Fill(AddEditIcon& d, const EditorFields& f) {
     d.m_iconIndex = f.iconIndex;
     d.m_showCommand = f.showCommand;
     return d;
-}
-
-void ExpectFields(const EditorFields& got, const EditorFields& want) {
-    EXPECT_EQ(got.name, want.name);
-    EXPECT_EQ(got.programPath, want.programPath);
-    EXPECT_EQ(got.parameters, want.parameters);
-    EXPECT_EQ(got.iconFile, want.iconFile);
-    EXPECT_EQ(got.iconIndex, want.iconIndex);
-    EXPECT_EQ(got.screenshot, want.screenshot);
-    EXPECT_EQ(got.showCommand, want.showCommand);
 }
 
 // A shortcut to `target` written by the shell's own link object.
@@ -137,8 +134,7 @@ TEST(ProgramEditor, ThePictureControlEditLimitsAndOverlongFieldsStayWithinTheEnt
     ScriptedModalUi ui;
     LONG_PTR pictureStyle = 0;
     RECT pictureRect{}, buttonRect{}, client{};
-    LRESULT limits[3] = {};
-    int typedLength = 0;
+    std::vector<int> typedLengths;
     ui.dialogScripts.push_back([&](HWND dialog) {
         HWND picture = ::GetDlgItem(dialog, IDC_SCREENSHOT_PICTURE);
         pictureStyle = ::GetWindowLongPtrA(picture, GWL_STYLE);
@@ -147,19 +143,18 @@ TEST(ProgramEditor, ThePictureControlEditLimitsAndOverlongFieldsStayWithinTheEnt
         ::GetWindowRect(::GetDlgItem(dialog, IDC_CHOOSE_SCREENSHOT), &buttonRect);
         ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&buttonRect), 2);
         ::GetClientRect(dialog, &client);
-        const int ids[3] = {IDC_CAPTION, IDC_PROGRAM_PATH, IDC_PARAMETERS};
-        for (int i = 0; i < 3; ++i)
-            limits[i] = ::SendDlgItemMessageA(dialog, ids[i], EM_GETLIMITTEXT, 0, 0);
-        HWND parameters = ::GetDlgItem(dialog, IDC_PARAMETERS);
-        ClearText(parameters);
-        TypeText(parameters, std::string(1005, 'q'));
-        typedLength = ::GetWindowTextLengthA(parameters);
-        TypeText(parameters, "\b"); // keeps 998 typed characters
+        for (int id : {IDC_CAPTION, IDC_PROGRAM_PATH, IDC_PARAMETERS}) {
+            HWND edit = ::GetDlgItem(dialog, id);
+            ClearText(edit);
+            TypeText(edit, std::string(1005, 'q'));
+            typedLengths.push_back(::GetWindowTextLengthA(edit));
+        }
+        // Texts put in by a program are not held back by the limits; OK cuts them.
+        ::SetDlgItemTextA(dialog, IDC_CAPTION, std::string(600, 'n').c_str());
+        ::SetDlgItemTextA(dialog, IDC_PROGRAM_PATH, std::string(1200, 'p').c_str());
         ClickButton(dialog, IDOK);
     });
     AddEditIcon dialog;
-    dialog.m_name = std::string(600, 'n');
-    dialog.m_programPath = std::string(1200, 'p');
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(pictureStyle & (WS_CHILD | WS_VISIBLE | WS_BORDER),
               WS_CHILD | WS_VISIBLE | WS_BORDER);
@@ -170,13 +165,10 @@ TEST(ProgramEditor, ThePictureControlEditLimitsAndOverlongFieldsStayWithinTheEnt
     EXPECT_EQ(pictureRect.right - pictureRect.left, 100);
     EXPECT_EQ(pictureRect.bottom, 85);
     EXPECT_LE(pictureRect.right, client.right);
-    EXPECT_EQ(limits[0], 499);
-    EXPECT_EQ(limits[1], 999);
-    EXPECT_EQ(limits[2], 999);
-    EXPECT_EQ(typedLength, 999);
+    EXPECT_EQ(typedLengths, (std::vector<int>{499, 999, 999}));
     EXPECT_EQ(dialog.m_name, std::string(499, 'n'));
     EXPECT_EQ(dialog.m_programPath, std::string(999, 'p'));
-    EXPECT_EQ(dialog.m_parameters, std::string(998, 'q'));
+    EXPECT_EQ(dialog.m_parameters, std::string(999, 'q'));
 }
 
 TEST(ProgramEditor, ChoosingAProgramFollowsItsExtension) {
@@ -192,6 +184,7 @@ TEST(ProgramEditor, ChoosingAProgramFollowsItsExtension) {
     WriteWholeFile(temp.File("Huge.url"),
                    std::string(3 << 20, 'z') + "\nIconIndex=4\n" + std::string(1 << 20, '\0'));
     WriteWholeFile(temp.File("readme.txt"), "IconIndex=3\n");
+    ::CreateDirectoryA(temp.File("Folder.url").c_str(), nullptr); // exists, cannot be read
     const std::string longName = std::string(250, 'L');
     const std::string longExe = "C:\\" + longName + ".exe"; // 257 characters
     const std::string longLink = temp.File(std::string(260, 'k') + ".lnk");
@@ -217,6 +210,9 @@ TEST(ProgramEditor, ChoosingAProgramFollowsItsExtension) {
         {"missing url",
          temp.File("None.url"),
          {"NONE", temp.File("None.url"), "-p", "C:\\old.ico", "", 7, 1}},
+        {"unreadable url",
+         temp.File("Folder.url"),
+         {"FOLDER", temp.File("Folder.url"), "-p", "C:\\old.ico", "", 7, 1}},
         {"txt", temp.File("readme.txt"), start},
         {"cancelled", std::nullopt, start},
         {"long exe", longExe, {std::string(250, 'L'), longExe, "-p", longExe, "", 0, 1}},
@@ -233,7 +229,7 @@ TEST(ProgramEditor, ChoosingAProgramFollowsItsExtension) {
         AddEditIcon dialog;
         Fill(dialog, start);
         ASSERT_EQ(dialog.DoModal(), c.end);
-        ExpectFields(FieldsOf(dialog), c.after);
+        EXPECT_EQ(FieldsOf(dialog), c.after);
         ASSERT_EQ(ui.shownFileDialogs.size(), 1u);
         EXPECT_EQ(ui.shownFileDialogs[0].initialPath, "C:\\old.exe");
         EXPECT_EQ(ui.shownFileDialogs[0].filter, AddEditIcon::kProgramFilter);
@@ -356,7 +352,7 @@ TEST(IconChooser, AFileWithoutIconsIsToldAndChangesNothing) {
     }
 }
 
-TEST(ProgramEditor, TheScreenshotThumbnailIsTheStretchedPictureOrBlank) {
+TEST(ProgramEditor, TheScreenshotThumbnailIsTheStretchedPictureOrBlankAndThePathIsKept) {
     GdiplusSession gdiplus;
     TempFolder temp;
     WriteWholeFile(temp.File("shot.bmp"), QuadrantBmp(64));
@@ -373,44 +369,32 @@ TEST(ProgramEditor, TheScreenshotThumbnailIsTheStretchedPictureOrBlank) {
         SCOPED_TRACE(c.chosen.substr(0, 60));
         ScriptedModalUi ui;
         ui.fileAnswers.push_back(c.chosen);
-        SIZE openingSize{}, chosenSize{};
-        COLORREF corners[3] = {};
-        bool openingShown = false, chosenShown = false;
+        // What the picture shows: its size and three quadrants, or nothing.
+        std::vector<long> opening, chosen;
+        auto shown = [](HWND dialog) {
+            HBITMAP image = reinterpret_cast<HBITMAP>(::SendDlgItemMessageA(
+                dialog, IDC_SCREENSHOT_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            if (!image)
+                return std::vector<long>{};
+            const SIZE size = BitmapSize(image);
+            return std::vector<long>{size.cx, size.cy, static_cast<long>(PixelOf(image, 5, 5)),
+                                     static_cast<long>(PixelOf(image, 95, 5)),
+                                     static_cast<long>(PixelOf(image, 5, 70))};
+        };
         ui.dialogScripts.push_back([&](HWND dialog) {
-            auto image = [dialog] {
-                return reinterpret_cast<HBITMAP>(::SendDlgItemMessageA(
-                    dialog, IDC_SCREENSHOT_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
-            };
-            openingShown = image() != nullptr;
-            if (openingShown)
-                openingSize = BitmapSize(image());
+            opening = shown(dialog);
             ClickButton(dialog, IDC_CHOOSE_SCREENSHOT);
-            chosenShown = image() != nullptr;
-            if (chosenShown) {
-                chosenSize = BitmapSize(image());
-                corners[0] = PixelOf(image(), 5, 5);
-                corners[1] = PixelOf(image(), 95, 5);
-                corners[2] = PixelOf(image(), 5, 70);
-            }
+            chosen = shown(dialog);
             ClickButton(dialog, IDOK);
         });
         AddEditIcon dialog;
         dialog.m_screenshotPath = c.opening;
         ASSERT_EQ(dialog.DoModal(), IDOK);
-        EXPECT_EQ(dialog.m_screenshotPath, c.chosen) << "the path is kept even when undecodable";
-        EXPECT_EQ(openingShown, c.openingShown);
-        EXPECT_EQ(chosenShown, c.chosenShown);
-        if (c.openingShown) {
-            EXPECT_EQ(openingSize.cx, 100);
-            EXPECT_EQ(openingSize.cy, 75);
-        }
-        if (c.chosenShown) {
-            EXPECT_EQ(chosenSize.cx, 100);
-            EXPECT_EQ(chosenSize.cy, 75);
-            EXPECT_EQ(corners[0], RGB(255, 0, 0));
-            EXPECT_EQ(corners[1], RGB(0, 255, 0));
-            EXPECT_EQ(corners[2], RGB(0, 0, 255));
-        }
+        EXPECT_EQ(dialog.m_screenshotPath, c.chosen);
+        const std::vector<long> quadrants = {100, 75, RGB(255, 0, 0), RGB(0, 255, 0),
+                                             RGB(0, 0, 255)};
+        EXPECT_EQ(opening, c.openingShown ? quadrants : std::vector<long>{});
+        EXPECT_EQ(chosen, c.chosenShown ? quadrants : std::vector<long>{});
         EXPECT_EQ(ui.shownFileDialogs.at(0).initialPath, c.opening);
         EXPECT_EQ(ui.shownFileDialogs.at(0).filter, AddEditIcon::kPictureFilter);
     }
@@ -447,57 +431,48 @@ int LineCount(const std::vector<int>& rows) {
 }
 
 TEST(ProgramEditor, ThePreviewShowsTheCellAndFollowsTheCaptionAsItIsTyped) {
-    ScriptedModalUi ui;
-    COLORREF frame = 0, inside = 0, outside = 0;
-    bool iconWith = false;
-    int linesTwo = 0, linesOne = 0, linesNone = -1;
-    ui.dialogScripts.push_back([&](HWND dialog) {
-        ::UpdateWindow(dialog);
-        {
-            WindowPixels shot(dialog);
-            frame = shot.At(9, 40);
-            inside = shot.At(10, 10);
-            outside = shot.At(4, 4);
-            iconWith = IconDrawn(shot);
-            linesTwo = LineCount(InkedRows(shot));
-        }
-        HWND caption = ::GetDlgItem(dialog, IDC_CAPTION);
-        ClearText(caption);
-        PumpMessages(50);
-        linesNone = LineCount(InkedRows(WindowPixels(dialog)));
-        TypeText(caption, "X");
-        PumpMessages(50);
-        linesOne = LineCount(InkedRows(WindowPixels(dialog)));
-        ClickButton(dialog, IDCANCEL);
-    });
-    AddEditIcon dialog;
-    Fill(dialog, {"AB\r\nCD", "", "", kNotepad, "", 0, 1});
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(frame, RGB(0, 0, 0));
-    EXPECT_EQ(inside, RGB(255, 255, 255));
-    EXPECT_NE(outside, RGB(255, 255, 255)) << "the dialog's own face around the cell";
-    EXPECT_TRUE(iconWith);
-    EXPECT_EQ(linesTwo, 2);
-    EXPECT_EQ(linesNone, 0);
-    EXPECT_EQ(linesOne, 1);
-    EXPECT_EQ(dialog.m_name, "AB\r\nCD") << "Cancel keeps the caller's fields";
-
-    // An icon that cannot be extracted: the frame and caption without one.
-    ScriptedModalUi noIconUi;
-    bool iconWithout = true;
-    int linesWithout = 0;
-    noIconUi.dialogScripts.push_back([&](HWND dialog) {
-        ::UpdateWindow(dialog);
-        WindowPixels shot(dialog);
-        iconWithout = IconDrawn(shot);
-        linesWithout = LineCount(InkedRows(shot));
-        ClickButton(dialog, IDCANCEL);
-    });
-    AddEditIcon noIcon;
-    Fill(noIcon, {"ABC", "", "", "C:\\nowhere\\none.ico", "", 3, 1});
-    noIcon.DoModal();
-    EXPECT_FALSE(iconWithout);
-    EXPECT_EQ(linesWithout, 1);
+    const struct {
+        std::string iconFile, caption;
+        bool icon;
+        int lines;
+    } cases[] = {{kNotepad, "AB\r\nCD", true, 2}, {"C:\\nowhere\\none.ico", "ABC", false, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        ScriptedModalUi ui;
+        COLORREF frame = 0, inside = 0, outside = 0;
+        bool icon = !c.icon;
+        int lines = 0, linesCleared = -1, linesTyped = -1;
+        ui.dialogScripts.push_back([&](HWND dialog) {
+            ::UpdateWindow(dialog);
+            {
+                WindowPixels shot(dialog);
+                frame = shot.At(9, 40);
+                inside = shot.At(10, 10);
+                outside = shot.At(4, 4);
+                icon = IconDrawn(shot);
+                lines = LineCount(InkedRows(shot));
+            }
+            HWND caption = ::GetDlgItem(dialog, IDC_CAPTION);
+            ClearText(caption);
+            PumpMessages(50);
+            linesCleared = LineCount(InkedRows(WindowPixels(dialog)));
+            TypeText(caption, "X");
+            PumpMessages(50);
+            linesTyped = LineCount(InkedRows(WindowPixels(dialog)));
+            ClickButton(dialog, IDCANCEL);
+        });
+        AddEditIcon dialog;
+        Fill(dialog, {c.caption, "", "", c.iconFile, "", 0, 1});
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        EXPECT_EQ(frame, RGB(0, 0, 0));
+        EXPECT_EQ(inside, RGB(255, 255, 255));
+        EXPECT_NE(outside, RGB(255, 255, 255)) << "the dialog's own face around the cell";
+        EXPECT_EQ(icon, c.icon);
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(linesCleared, 0);
+        EXPECT_EQ(linesTyped, 1);
+        EXPECT_EQ(dialog.m_name, c.caption) << "Cancel keeps the caller's fields";
+    }
 }
 
 } // namespace
