@@ -63,3 +63,30 @@ wait_window() {
     done
     return 1
 }
+
+# focus_dialog TITLE: the pointer over the dialog named TITLE (with no window manager keys go
+# where the pointer is); sets X, Y, WIDTH and HEIGHT to its geometry.
+focus_dialog() {
+    local id
+    id=$(wait_window "$1" 20) || fail "no '$1' window"
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + 8))
+    sleep 0.5 # the dialog takes the keyboard once it is up
+}
+
+# wait_closed TITLE: waits up to 5 s for the window named TITLE to go.
+wait_closed() {
+    for _ in $(seq 1 50); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "'$1' did not close"
+}
+
+# answer TITLE TEXT: types TEXT into the dialog named TITLE, presses Enter, waits for it to go.
+answer() {
+    focus_dialog "$1"
+    [ -z "$2" ] || xdotool type --delay 30 "$2"
+    xdotool key Return
+    wait_closed "$1"
+}

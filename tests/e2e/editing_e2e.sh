@@ -37,29 +37,6 @@ shoot() { sleep 0.4; import -window root "$work/$1.png"; echo "$work/$1.png"; }
 cell_x() { echo $(($1 * 75 + 39)); }
 cell_y() { echo $((d + $1 * 75 + 20)); }
 
-# focus_dialog TITLE: the pointer over the dialog named TITLE (keys go where the pointer is);
-# sets X, Y, WIDTH, HEIGHT and WINDOW to its geometry.
-focus_dialog() {
-    local id
-    id=$(wait_window "$1" 20) || fail "no '$1' window"
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + 8))
-    sleep 0.5
-}
-wait_closed() {
-    for _ in $(seq 1 50); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "'$1' did not close"
-}
-# answer TITLE TEXT: types TEXT into the dialog TITLE and presses Enter.
-answer() {
-    focus_dialog "$1"
-    [ -z "$2" ] || xdotool type --delay 30 "$2"
-    xdotool key Return
-    wait_closed "$1"
-}
 # Centres of the white runs down the column at X of the dialog now on screen that are white at
 # X2 too: the wide edit fields, not the preview or the caption.
 white_runs() {

@@ -26,30 +26,14 @@ bg="0,0,96"
 shoot() { sleep 0.4; import -window root "$work/$1.png"; echo "$work/$1.png"; }
 # button_shown X SHOT: the button at X is drawn (not background) above the tab strip's top.
 button_shown() { [ "$(pixel "$2" "$1" $((d - 31)))" != "$bg" ]; }
-# type_into TITLE TEXT: types into the dialog named TITLE and presses Enter.
-type_into() {
-    local id
-    id=$(wait_window "$1" 20) || fail "no '$1' window"
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + 8))
-    sleep 0.5 # the dialog takes the keyboard once it is up
-    [ -z "$2" ] || xdotool type --delay 40 "$2"
-    xdotool key Return
-    for _ in $(seq 1 50); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "'$1' did not close"
-}
-
 shot=$(shoot restricted)
 button_shown $((e - 56)) "$shot" || fail "no mode button"
 ! button_shown $((e - 93)) "$shot" || fail "the Settings button shows in restricted mode"
 
 # Log in: the first password is stored (scrambled) and announced.
 xdotool mousemove $((e - 56)) $((d - 19)) click 1
-type_into "Enter password" "Caf3Pass"
-type_into "Warning!" ""
+answer "Enter password" "Caf3Pass"
+answer "Warning!" ""
 sleep 0.5
 shot=$(shoot admin)
 for x in $((e - 93)) $((e - 130)) $((e - 167)); do
@@ -87,18 +71,10 @@ xdotool key Down Down Down Down Down Down Return
 sleep 0.6
 shoot setup-menu >/dev/null
 xdotool key Down Down Return
-id=$(wait_window "Program background selection" 20) || fail "no background dialog"
-eval "$(xdotool getwindowgeometry --shell "$id")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + 8))
-sleep 0.5
+focus_dialog "Program background selection"
 shoot background-dialog >/dev/null
 xdotool key Escape
-for _ in $(seq 1 50); do
-    xdotool search --onlyvisible --name '^Program background selection$' >/dev/null 2>&1 || break
-    sleep 0.1
-done
-! xdotool search --onlyvisible --name '^Program background selection$' >/dev/null 2>&1 ||
-    fail "Escape did not close the background dialog"
+wait_closed "Program background selection"
 xdotool mousemove $((e - 19)) $((d - 19)) click 1
 sleep 0.6
 shoot exit-menu >/dev/null
