@@ -1,11 +1,11 @@
 #pragma once
 // Where the catalogue's bytes come from and go to. The desktop reads and writes icons.bin
-// through the file at the edge of Icons; tools and the fuzzer hand it memory instead.
+// through the file at the edge of Icons; tools and the fuzzer hand it memory instead (and take
+// memory back from Icons::ToBytes).
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 class ByteSource {
 public:
@@ -44,18 +44,4 @@ private:
     const unsigned char* m_data;
     std::size_t m_size;
     std::size_t m_position = 0;
-};
-
-// Appends to a vector the caller owns.
-class VectorSink final : public ByteSink {
-public:
-    explicit VectorSink(std::vector<unsigned char>& bytes) : m_bytes(bytes) {}
-
-    void Write(const void* data, std::size_t size) override {
-        const auto* first = static_cast<const unsigned char*>(data);
-        m_bytes.insert(m_bytes.end(), first, first + size);
-    }
-
-private:
-    std::vector<unsigned char>& m_bytes;
 };

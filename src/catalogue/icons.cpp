@@ -107,6 +107,25 @@ private:
     std::size_t m_used = 0;
 };
 
+// The bytes of a catalogue whose size is known beforehand, copied into place.
+class FixedBufferSink final : public ByteSink {
+public:
+    FixedBufferSink(unsigned char* data, std::size_t size) : m_data(data), m_size(size) {}
+
+    void Write(const void* data, std::size_t size) override {
+        if (size > m_size - m_used)
+            throw std::logic_error("the catalogue wrote more bytes than its layout holds");
+        std::memcpy(m_data + m_used, data, size);
+        m_used += size;
+    }
+    std::size_t Used() const { return m_used; }
+
+private:
+    unsigned char* m_data;
+    std::size_t m_size;
+    std::size_t m_used = 0;
+};
+
 void WriteInt32(ByteSink& out, std::int32_t value) {
     const auto bits = static_cast<std::uint32_t>(value);
     const unsigned char bytes[4] = {
@@ -184,7 +203,8 @@ Icons::ReadResult Icons::Read(ByteSource& in) {
         static_cast<int>(std::min<std::uint64_t>(count, in.Remaining() / kRecordSize));
     int complete = 0;
     if (wanted > 0) {
-        m_entries.reset(new ProgramEntry[wanted]());
+        // Not zeroed first: the read fills every record that is kept.
+        m_entries.reset(new ProgramEntry[wanted]);
         complete = static_cast<int>(in.Read(m_entries.get(), wanted * kRecordSize) / kRecordSize);
         if (complete < wanted) { // the file shrank while we read it
             std::unique_ptr<ProgramEntry[]> exact;
@@ -264,15 +284,17 @@ void Icons::Write(ByteSink& out) const {
 }
 
 std::vector<unsigned char> Icons::ToBytes() const {
-    std::vector<unsigned char> bytes;
-    if (StorageProblem().empty()) {
-        std::size_t size = 8 + static_cast<std::size_t>(m_count) * kRecordSize;
-        for (const std::string& tab : m_tabs)
-            size += 4 + std::strlen(tab.c_str()) + 1;
-        bytes.reserve(size);
-    }
-    VectorSink sink(bytes);
+    if (const std::string problem = StorageProblem(); !problem.empty())
+        throw std::length_error(problem);
+    std::size_t size = 8 + static_cast<std::size_t>(m_count) * kRecordSize;
+    for (const std::string& tab : m_tabs)
+        size += 4 + std::strlen(tab.c_str()) + 1;
+    // One allocation and plain copies: the fuzzer runs this for every input.
+    std::vector<unsigned char> bytes(size);
+    FixedBufferSink sink(bytes.data(), bytes.size());
     Write(sink);
+    if (sink.Used() != size)
+        throw std::logic_error("the catalogue wrote fewer bytes than its layout holds");
     return bytes;
 }
 
