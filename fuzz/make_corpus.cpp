@@ -1,5 +1,6 @@
-// Writes the seed corpus of icons_fuzz: small icons.bin files built byte by byte from the
-// published byte layout, valid ones and the damaged kinds the loader must survive.
+// Writes the seed corpus of the catalogue fuzz targets, kept in fuzz/corpus: small icons.bin
+// files built byte by byte from the published byte layout, valid ones and the damaged kinds
+// the reader must survive.
 
 #include <cstdint>
 #include <cstdio>

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every tree and runs every test: native unit tests, the
-# Windows tests under Wine + Xvfb, the end-to-end tests of korvane.exe and a bounded fuzz run.
+# Windows tests under Wine + Xvfb, the end-to-end tests of korvane.exe and bounded runs of the
+# catalogue fuzz targets (KORVANE_FUZZ_SECONDS in memory, KORVANE_FILE_FUZZ_SECONDS through
+# files).
 # Exits non-zero on any failure.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 fuzz_seconds=${KORVANE_FUZZ_SECONDS:-60}
+file_fuzz_seconds=${KORVANE_FILE_FUZZ_SECONDS:-10}
 
 "$root/scripts/deps.sh" || exit 1
 
@@ -51,12 +54,17 @@ build_and_test native "native tests" env CTEST_PARALLEL_LEVEL="$(nproc)"
 build_and_test win "Windows and end-to-end tests (Wine, Xvfb)" \
     xvfb-run -a -s '-screen 0 1024x768x24'
 
-step "fuzzing the catalogue loader for ${fuzz_seconds} s"
-if "$root/scripts/build.sh" fuzz; then
-    corpus=$(mktemp -d) # new inputs land here; the seeds made by the build stay untouched
-    if build/fuzz/fuzz/icons_fuzz "$corpus" build/fuzz/fuzz/corpus -max_len=40000 \
-        -max_total_time="$fuzz_seconds" -print_final_stats=1 >"$log" 2>&1; then
-        tail -5 "$log"
+# fuzz TARGET SECONDS: one bounded run of a catalogue fuzz target on a scratch corpus (the seeds
+# in fuzz/corpus stay untouched); a crashing input is kept in build/fuzz/artifacts.
+fuzz() {
+    local target=$1 seconds=$2 corpus
+    corpus=$(mktemp -d)
+    mkdir -p build/fuzz/artifacts
+    echo "-- $target for $seconds s"
+    if "build/fuzz/fuzz/$target" "$corpus" fuzz/corpus -max_len=40000 \
+        -max_total_time="$seconds" -artifact_prefix=build/fuzz/artifacts/ \
+        -print_final_stats=1 >"$log" 2>&1; then
+        grep -E '^(Done|stat::(number_of_executed_units|average_exec_per_sec))' "$log"
         passed=$((passed + 1))
     else
         tail -60 "$log"
@@ -64,6 +72,12 @@ if "$root/scripts/build.sh" fuzz; then
         failed=$((failed + 1))
     fi
     rm -rf "$corpus"
+}
+
+step "fuzzing the catalogue: ${fuzz_seconds} s in memory, ${file_fuzz_seconds} s through files"
+if "$root/scripts/build.sh" fuzz; then
+    fuzz icons_fuzz "$fuzz_seconds"
+    fuzz icons_file_fuzz "$file_fuzz_seconds"
 else
     status=1
     failed=$((failed + 1))

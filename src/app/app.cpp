@@ -39,6 +39,9 @@ int CApp::InstallCrashReporter() {
     info.emailSubject = "korvane.exe - crash report";
     info.url = kCrashUrl;
     info.flags = kCrAllHandlers;
+    const std::string folder =
+        m_catalogPath.substr(0, m_catalogPath.find_last_of('\\')) + "\\Crashes";
+    info.crashFolder = folder.c_str();
     return crInstall(&info);
 }
 
@@ -51,6 +54,11 @@ std::shared_ptr<Shell> CApp::CreateShell() {
 }
 
 BOOL CApp::InitInstance() {
+    // 3-4. Data folder (created on the way) and module folder, ahead of the crash reporter,
+    // which keeps its reports beside the catalogue wherever that turned out to be.
+    FindModuleFolder();
+    FindDataFolder();
+
     // 1. Crash reporting.
     if (InstallCrashReporter() != 0) {
         char reason[256];
@@ -63,10 +71,6 @@ BOOL CApp::InitInstance() {
     // 2. GDI+.
     Gdiplus::GdiplusStartupInput input;
     m_gdiplusStarted = Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) == Gdiplus::Ok;
-
-    // 3-4. Data folder (created on the way) and module folder.
-    FindModuleFolder();
-    FindDataFolder();
 
     // 5. Catalogue; an old-format file is reported by a captionless box without owner.
     m_catalogue = std::make_unique<Icons>(m_catalogPath, [](const std::string& text) {
@@ -148,12 +152,17 @@ void CApp::FindModuleFolder() {
     m_moduleDir = current;
 }
 
-void CApp::FindDataFolder() {
+bool CApp::CommonDataFolder(std::string& folder) {
     char path[MAX_PATH] = {};
-    if (SUCCEEDED(
+    if (FAILED(
             ::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
-        m_commonDataPath = path;
-    else
+        return false;
+    folder = path;
+    return true;
+}
+
+void CApp::FindDataFolder() {
+    if (!CommonDataFolder(m_commonDataPath))
         m_commonDataPath = m_moduleDir; // no common data folder: keep the catalogue beside us
     m_catalogPath = m_commonDataPath + "\\Quillmoran";
     ::CreateDirectoryA(m_catalogPath.c_str(), nullptr);

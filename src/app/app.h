@@ -72,6 +72,8 @@ public:
 protected:
     // Seams for tests; the real program uses the platform directly.
     virtual int InstallCrashReporter();
+    // The common application data folder; false when the system cannot tell it.
+    virtual bool CommonDataFolder(std::string& folder);
     virtual bool IsTaskbarRunning();
     virtual std::shared_ptr<Shell> CreateShell();
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <dbghelp.h>
-#include <shlobj.h>
 
 #include <csignal>
 #include <cstdio>
@@ -28,14 +27,6 @@ struct ReporterState {
 
 ReporterState g_state;
 volatile LONG g_writing = 0;
-
-std::string DefaultCrashFolder() {
-    char path[MAX_PATH] = {};
-    if (FAILED(
-            ::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
-        return {};
-    return std::string(path) + "\\Quillmoran\\Shell\\Crashes";
-}
 
 void CreateFolderChain(const std::string& folder) {
     for (std::size_t i = 3; i <= folder.size(); ++i) {
@@ -117,11 +108,11 @@ int crInstall(const CrInstallInfo* info) {
         return Fail("Installation information has an unexpected size.");
     if (g_state.installed)
         return Fail("The crash reporter is already installed.");
-    std::string folder = info->crashFolder ? info->crashFolder : DefaultCrashFolder();
-    if (folder.empty())
-        return Fail("No folder for crash reports could be found.");
+    // The caller names the folder: only it knows where its data lives.
+    if (!info->crashFolder || !*info->crashFolder)
+        return Fail("No folder for crash reports was given.");
 
-    g_state.folder = folder;
+    g_state.folder = info->crashFolder;
     g_state.appName = info->appName ? info->appName : "";
     g_state.appVersion = info->appVersion ? info->appVersion : "";
     g_state.emailTo = info->emailTo ? info->emailTo : "";

@@ -1,6 +1,7 @@
 #pragma once
 // Our crash reporter: an unhandled-exception filter (and terminate / abort handlers) that
-// writes a minidump and a short description into a Crashes folder beside icons.bin.
+// writes a minidump and a short description into the folder it is given (the application
+// gives it the Crashes folder beside icons.bin).
 
 #include <string>
 
@@ -12,7 +13,7 @@ struct CrInstallInfo {
     const char* emailSubject = nullptr;
     const char* url = nullptr;
     unsigned flags = 0;                // kCrAllHandlers: every handler we offer
-    const char* crashFolder = nullptr; // null: <common application data>\Quillmoran\Shell\Crashes
+    const char* crashFolder = nullptr; // required: where dumps go (created when one is written)
 };
 
 inline constexpr unsigned kCrAllHandlers = 0x1FFF;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <stdexcept>
 
 // Records are read straight into memory: the record layout is pinned by program_entry.h and
 // every platform we build for is little-endian, as the file is.
@@ -24,32 +25,45 @@ std::int32_t DecodeInt32(const unsigned char* bytes) {
     return static_cast<std::int32_t>(value);
 }
 
-// Reads exactly `size` bytes; false when the file ends first.
-bool ReadExactly(std::istream& in, void* buffer, std::size_t size) {
-    in.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
-    return static_cast<std::size_t>(in.gcount()) == size;
-}
-
-bool ReadInt32(std::istream& in, std::int32_t& value) {
+bool ReadInt32(ByteSource& in, std::int32_t& value) {
     unsigned char bytes[4];
-    if (!ReadExactly(in, bytes, sizeof bytes))
+    if (in.Read(bytes, sizeof bytes) != sizeof bytes)
         return false;
     value = DecodeInt32(bytes);
     return true;
 }
 
-// Size of the open file, or 0 when it cannot be told (the loader then reads no entries).
-std::uint64_t SizeOf(std::ifstream& in) {
-    in.seekg(0, std::ios::end);
-    const std::streamoff end = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (!in || end < 0) {
-        in.clear();
-        in.seekg(0, std::ios::beg);
-        return 0;
+// The open file, whose size is told once; a size that cannot be told counts as empty (the
+// reader then reads no entries).
+class FileSource final : public ByteSource {
+public:
+    explicit FileSource(std::ifstream& in) : m_in(in) {
+        m_in.seekg(0, std::ios::end);
+        const std::streamoff end = m_in.tellg();
+        m_in.seekg(0, std::ios::beg);
+        if (!m_in || end < 0) {
+            m_in.clear();
+            m_in.seekg(0, std::ios::beg);
+            return;
+        }
+        m_size = static_cast<std::uint64_t>(end);
     }
-    return static_cast<std::uint64_t>(end);
-}
+
+    std::size_t Read(void* buffer, std::size_t size) override {
+        m_in.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
+        const auto n = static_cast<std::size_t>(m_in.gcount());
+        m_position += n;
+        return n;
+    }
+    std::uint64_t Remaining() const override {
+        return m_size > m_position ? m_size - m_position : 0;
+    }
+
+private:
+    std::ifstream& m_in;
+    std::uint64_t m_size = 0;
+    std::uint64_t m_position = 0;
+};
 
 // A foreign file may carry texts without a terminating NUL; the last byte of every text field
 // becomes NUL so that no reader of a field can run past it.
@@ -63,30 +77,18 @@ void TerminateTexts(ProgramEntry& entry) {
 }
 
 // Collects the file's bytes in a buffer of about a megabyte between writes to the file.
-class BufferedWriter {
+class BufferedFileSink final : public ByteSink {
 public:
-    explicit BufferedWriter(AtomicFile& file) : m_file(file), m_buffer(kCapacity) {}
+    explicit BufferedFileSink(AtomicFile& file) : m_file(file), m_buffer(kCapacity) {}
 
-    void Int32(std::int32_t value) {
-        Reserve(4);
-        const auto bits = static_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8)
-            m_buffer[m_used++] = static_cast<unsigned char>(bits >> shift);
-    }
-
-    // A text field at its full width; its last byte is always written as NUL.
-    void Field(const char* field, std::size_t size) {
-        Bytes(field, size - 1);
-        Bytes("", 1);
-    }
-
-    void Bytes(const void* data, std::size_t size) {
+    void Write(const void* data, std::size_t size) override {
         if (size > kCapacity) {
             Flush();
             m_file.Write(data, size);
             return;
         }
-        Reserve(size);
+        if (m_used + size > kCapacity)
+            Flush();
         std::memcpy(m_buffer.data() + m_used, data, size);
         m_used += size;
     }
@@ -100,15 +102,43 @@ public:
 private:
     static constexpr std::size_t kCapacity = 1 << 20;
 
-    void Reserve(std::size_t size) {
-        if (m_used + size > kCapacity)
-            Flush();
-    }
-
     AtomicFile& m_file;
     std::vector<unsigned char> m_buffer;
     std::size_t m_used = 0;
 };
+
+// The bytes of a catalogue whose size is known beforehand, copied into place.
+class FixedBufferSink final : public ByteSink {
+public:
+    FixedBufferSink(unsigned char* data, std::size_t size) : m_data(data), m_size(size) {}
+
+    void Write(const void* data, std::size_t size) override {
+        if (size > m_size - m_used)
+            throw std::logic_error("the catalogue wrote more bytes than its layout holds");
+        std::memcpy(m_data + m_used, data, size);
+        m_used += size;
+    }
+    std::size_t Used() const { return m_used; }
+
+private:
+    unsigned char* m_data;
+    std::size_t m_size;
+    std::size_t m_used = 0;
+};
+
+void WriteInt32(ByteSink& out, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    const unsigned char bytes[4] = {
+        static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+        static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
+    out.Write(bytes, sizeof bytes);
+}
+
+// A text field at its full width; its last byte is always written as NUL.
+void WriteField(ByteSink& out, const char* field, std::size_t size) {
+    out.Write(field, size - 1);
+    out.Write("", 1);
+}
 
 } // namespace
 
@@ -117,53 +147,65 @@ Icons::Icons(std::string path, WarningSink warn)
     Load();
 }
 
+Icons::Icons() {
+    ResetTabs();
+}
+
 Icons::~Icons() = default;
 
 void Icons::Load() {
-    m_count = 0;
-    m_entries.reset();
-    m_tabs.clear();
-
     // Read access is enough to load: a read-only catalogue shows its programs (the original
     // opened for reading and writing and so showed such a file as empty).
     std::ifstream in(m_path, std::ios::binary);
     if (!in) {
+        m_count = 0;
+        m_entries.reset();
         ResetTabs();
         return;
     }
-    const std::uint64_t fileSize = SizeOf(in);
+    FileSource source(in);
+    if (Read(source) == ReadResult::Ok)
+        return;
+    // The older, incompatible format: empty the file (the next save fills it again) and tell
+    // the user once. A file we may not write stays as it is; the catalogue starts empty all
+    // the same.
+    in.close();
+    std::ofstream truncate(m_path, std::ios::binary | std::ios::trunc);
+    truncate.close();
+    if (m_warn)
+        m_warn(kOldFormatWarning);
+}
+
+Icons::ReadResult Icons::Read(const void* data, std::size_t size) {
+    MemorySource source(data, size);
+    return Read(source);
+}
+
+Icons::ReadResult Icons::Read(ByteSource& in) {
+    m_count = 0;
+    m_entries.reset();
+    m_tabs.clear();
 
     std::int32_t header = 0;
     if (!ReadInt32(in, header)) {
         ResetTabs();
-        return;
+        return ReadResult::Ok;
     }
     const std::int32_t version = header >> 16;
     const int count = header & 0xFFFF;
-
     if (version == 0) {
-        // The older, incompatible format: empty the file (the next save fills it again) and
-        // tell the user once. A file we may not write stays as it is; the catalogue starts
-        // empty all the same.
-        in.close();
-        std::ofstream truncate(m_path, std::ios::binary | std::ios::trunc);
-        truncate.close();
-        if (m_warn)
-            m_warn(kOldFormatWarning);
         ResetTabs();
-        return;
+        return ReadResult::OldFormat;
     }
 
-    // Never allocate more records than the file can hold, whatever the header claims.
-    std::uint64_t position = 4;
-    const std::uint64_t fitting = fileSize > position ? (fileSize - position) / kRecordSize : 0;
-    const int wanted = static_cast<int>(std::min<std::uint64_t>(count, fitting));
+    // Never allocate more records than the source can hold, whatever the header claims.
+    const int wanted =
+        static_cast<int>(std::min<std::uint64_t>(count, in.Remaining() / kRecordSize));
     int complete = 0;
     if (wanted > 0) {
-        m_entries.reset(new ProgramEntry[wanted]());
-        in.read(reinterpret_cast<char*>(m_entries.get()),
-                static_cast<std::streamsize>(wanted * kRecordSize));
-        complete = static_cast<int>(static_cast<std::size_t>(in.gcount()) / kRecordSize);
+        // Not zeroed first: the read fills every record that is kept.
+        m_entries.reset(new ProgramEntry[wanted]);
+        complete = static_cast<int>(in.Read(m_entries.get(), wanted * kRecordSize) / kRecordSize);
         if (complete < wanted) { // the file shrank while we read it
             std::unique_ptr<ProgramEntry[]> exact;
             if (complete > 0) {
@@ -176,77 +218,94 @@ void Icons::Load() {
             TerminateTexts(m_entries[i]);
     }
     m_count = complete;
-    position += static_cast<std::uint64_t>(complete) * kRecordSize;
 
-    // A file that ends inside its entry section keeps the entries before the incomplete one;
+    // A source that ends inside its entry section keeps the entries before the incomplete one;
     // it has no tab section.
-    if (complete < count) {
-        ResetTabs();
-        return;
-    }
-
     std::int32_t tabCount = 0;
-    if (!ReadInt32(in, tabCount)) {
+    if (complete < count || !ReadInt32(in, tabCount)) {
         ResetTabs();
-        return;
+        return ReadResult::Ok;
     }
-    position += 4;
 
     // A negative or absurd count needs no check of its own: the loop ends at the first
-    // length that is not positive or that the rest of the file cannot hold.
+    // length that is not positive or that the rest of the source cannot hold.
     for (std::int32_t j = 0; j < tabCount; ++j) {
         std::int32_t length = 0;
-        if (!ReadInt32(in, length) || length <= 0)
-            break;
-        position += 4;
-        if (static_cast<std::uint64_t>(length) > fileSize - std::min(fileSize, position))
+        if (!ReadInt32(in, length) || length <= 0 ||
+            static_cast<std::uint64_t>(length) > in.Remaining())
             break;
         std::string name(static_cast<std::size_t>(length), '\0');
-        if (!ReadExactly(in, name.data(), name.size()))
+        if (in.Read(name.data(), name.size()) != name.size())
             break;
-        position += static_cast<std::uint64_t>(length);
         name.resize(std::strlen(name.c_str()));
         m_tabs.push_back(std::move(name));
     }
+    return ReadResult::Ok;
 }
 
-void Icons::Save() {
+std::string Icons::StorageProblem() const {
     if (m_count < 0 || m_count > kMaxEntries)
-        throw FileException(m_path, "the catalogue holds " + std::to_string(m_count) +
-                                        " programs; icons.bin can store at most " +
-                                        std::to_string(kMaxEntries));
+        return "the catalogue holds " + std::to_string(m_count) +
+               " programs; icons.bin can store at most " + std::to_string(kMaxEntries);
     if (m_tabs.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-        throw FileException(m_path, "too many tabs");
+        return "too many tabs";
     for (const std::string& tab : m_tabs)
         if (std::strlen(tab.c_str()) >=
             static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-            throw FileException(m_path, "a tab name is too long");
+            return "a tab name is too long";
+    return {};
+}
 
-    AtomicFile file(m_path);
-    BufferedWriter out(file);
-    out.Int32(m_count + kVersionBits);
+void Icons::Write(ByteSink& out) const {
+    if (const std::string problem = StorageProblem(); !problem.empty())
+        throw std::length_error(problem);
+    WriteInt32(out, m_count + kVersionBits);
     for (int i = 0; i < m_count; ++i) {
         const ProgramEntry& entry = m_entries[i];
-        out.Int32(entry.column);
-        out.Int32(entry.row);
-        out.Int32(entry.iconIndex);
-        out.Field(entry.caption, sizeof entry.caption);
-        out.Field(entry.description, sizeof entry.description);
-        out.Field(entry.screenshotPath, sizeof entry.screenshotPath);
-        out.Field(entry.programPath, sizeof entry.programPath);
-        out.Field(entry.parameters, sizeof entry.parameters);
-        out.Field(entry.iconFile, sizeof entry.iconFile);
-        out.Int32(entry.showCommand);
-        out.Int32(entry.tab);
+        WriteInt32(out, entry.column);
+        WriteInt32(out, entry.row);
+        WriteInt32(out, entry.iconIndex);
+        WriteField(out, entry.caption, sizeof entry.caption);
+        WriteField(out, entry.description, sizeof entry.description);
+        WriteField(out, entry.screenshotPath, sizeof entry.screenshotPath);
+        WriteField(out, entry.programPath, sizeof entry.programPath);
+        WriteField(out, entry.parameters, sizeof entry.parameters);
+        WriteField(out, entry.iconFile, sizeof entry.iconFile);
+        WriteInt32(out, entry.showCommand);
+        WriteInt32(out, entry.tab);
     }
-    out.Int32(static_cast<std::int32_t>(m_tabs.size()));
+    WriteInt32(out, static_cast<std::int32_t>(m_tabs.size()));
     for (const std::string& tab : m_tabs) {
-        // The name ends at its first NUL, as the loader will read it.
+        // The name ends at its first NUL, as the reader will read it.
         const std::size_t length = std::strlen(tab.c_str());
-        out.Int32(static_cast<std::int32_t>(length + 1));
-        out.Bytes(tab.c_str(), length + 1);
+        WriteInt32(out, static_cast<std::int32_t>(length + 1));
+        out.Write(tab.c_str(), length + 1);
     }
-    out.Flush();
+}
+
+std::vector<unsigned char> Icons::ToBytes() const {
+    if (const std::string problem = StorageProblem(); !problem.empty())
+        throw std::length_error(problem);
+    std::size_t size = 8 + static_cast<std::size_t>(m_count) * kRecordSize;
+    for (const std::string& tab : m_tabs)
+        size += 4 + std::strlen(tab.c_str()) + 1;
+    // One allocation and plain copies: the fuzzer runs this for every input.
+    std::vector<unsigned char> bytes(size);
+    FixedBufferSink sink(bytes.data(), bytes.size());
+    Write(sink);
+    if (sink.Used() != size)
+        throw std::logic_error("the catalogue wrote fewer bytes than its layout holds");
+    return bytes;
+}
+
+void Icons::Save() {
+    // Refused before the temporary file exists, so that nothing is left behind.
+    if (const std::string problem = StorageProblem(); !problem.empty())
+        throw FileException(m_path, problem);
+    AtomicFile file(m_path);
+    BufferedFileSink sink(file);
+    Write(sink);
+    sink.Flush();
     file.Commit();
 }
 

@@ -2,6 +2,7 @@
 // The program catalogue: tab names and program entries, and the only reader and writer of
 // icons.bin. Every change is followed by the caller's Save(), which rewrites the file whole.
 
+#include "catalogue/byte_stream.h"
 #include "catalogue/program_entry.h"
 
 #include <cstdint>
@@ -21,15 +22,33 @@ public:
     static constexpr const char* kDefaultTab = "Programs";
     static constexpr int kMaxEntries = 0xFFFF; // the header stores the count in 16 bits
 
+    // What a read found. The older format reads as an empty catalogue with the default tab.
+    enum class ReadResult { Ok, OldFormat };
+
+    // Tied to the file at `path` and loaded from it at once.
     explicit Icons(std::string path, WarningSink warn = {});
+    // Tied to no file: no entries and the default tab, until Read fills it.
+    Icons();
     virtual ~Icons();
 
     Icons(const Icons&) = delete;
     Icons& operator=(const Icons&) = delete;
 
+    // Reads m_path. An old-format file is emptied and reported to the warning sink once.
     void Load();
-    // Throws FileException when the file cannot be written; memory keeps the change.
+    // Rewrites m_path atomically. Throws FileException when the file cannot be written, or
+    // when the catalogue cannot be stored at all; memory keeps the change either way.
     void Save();
+
+    // icons.bin's layout without a file: the same reading and writing as Load and Save, but no
+    // file is touched and no warning shown. Read replaces entries and tabs (m_path stays);
+    // damaged parts are dropped as Load drops them.
+    ReadResult Read(ByteSource& in);
+    ReadResult Read(const void* data, std::size_t size);
+    // Throws std::length_error when the catalogue cannot be stored (more than kMaxEntries
+    // entries, or more tabs or a longer tab name than a 32-bit length can tell).
+    void Write(ByteSink& out) const;
+    std::vector<unsigned char> ToBytes() const;
 
     void AddEntry(const ProgramEntry& entry);
     void RemoveEntry(int index);
@@ -46,5 +65,8 @@ public:
     std::vector<std::string> m_tabs;
 
 private:
+    // Why the catalogue cannot be stored in icons.bin's layout; empty when it can.
+    std::string StorageProblem() const;
+
     WarningSink m_warn;
 };

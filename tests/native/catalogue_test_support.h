@@ -3,12 +3,14 @@
 // (never through Icons::Save), temporary folders, and running a check as an unprivileged user.
 
 #include "base/text.h"
+#include "catalogue/icons.h"
 #include "catalogue/program_entry.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -146,6 +148,16 @@ inline void ExpectEntryIs(const ProgramEntry& actual, const EntryFields& expecte
     EXPECT_EQ(FieldText(actual.iconFile), expected.iconFile);
     EXPECT_EQ(actual.showCommand, expected.showCommand);
     EXPECT_EQ(actual.tab, expected.tab);
+}
+
+// Same entries (every byte of every record) and the same tabs in the same order.
+inline void ExpectSameCatalogue(const Icons& actual, const Icons& expected) {
+    ASSERT_EQ(actual.m_count, expected.m_count);
+    for (int i = 0; i < expected.m_count; ++i)
+        EXPECT_EQ(std::memcmp(&actual.m_entries[i], &expected.m_entries[i], sizeof(ProgramEntry)),
+                  0)
+            << "entry " << i;
+    EXPECT_EQ(actual.m_tabs, expected.m_tabs);
 }
 
 inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {

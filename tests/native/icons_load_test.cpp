@@ -1,5 +1,6 @@
 // Icons::Load against icons.bin files built by hand from the published byte layout,
-// including damaged and foreign files.
+// including damaged and foreign files; every file is also read from memory with Icons::Read,
+// which must give the same catalogue.
 
 #include "catalogue/icons.h"
 
@@ -43,9 +44,21 @@ protected:
         WriteBytes(File(), bytes);
         return LoadExisting();
     }
+    // Loads the file as it is now, and reads its bytes from memory too: both must agree, and
+    // only the file load may warn.
     Icons& LoadExisting() {
+        const bool isFile = std::filesystem::is_regular_file(File());
+        const Bytes bytes = isFile ? ReadBytes(File()) : Bytes{}; // an old-format load empties it
+        const std::size_t warningsBefore = m_warnings.size();
         m_icons = std::make_unique<Icons>(
             File(), [this](const std::string& text) { m_warnings.push_back(text); });
+        if (isFile) {
+            Icons fromMemory;
+            const Icons::ReadResult result = fromMemory.Read(bytes.data(), bytes.size());
+            EXPECT_EQ(result == Icons::ReadResult::OldFormat, m_warnings.size() > warningsBefore);
+            ExpectSameCatalogue(fromMemory, *m_icons);
+            EXPECT_TRUE(fromMemory.m_path.empty());
+        }
         return *m_icons;
     }
     std::string File() const { return PathOf("icons.bin"); }
@@ -289,6 +302,23 @@ TEST_F(IconsLoadTest, ReadOnlyFileLoadsAndUnreadableFileLoadsLikeAMissingOne) {
               }),
               0);
     EXPECT_EQ(ReadBytes(File()), bytes);
+}
+
+TEST_F(IconsLoadTest, ReadingMemoryTouchesNoFileAndShowsNoWarning) {
+    const Bytes old = FileBuilder().U32(3).Raw("old data").Get();
+    WriteBytes(File(), old);
+    Icons icons(PathOf("other.bin"),
+                [this](const std::string& text) { m_warnings.push_back(text); });
+    icons.AddEntry(MakeEntry(SampleEntry(1)));
+    EXPECT_EQ(icons.Read(old.data(), old.size()), Icons::ReadResult::OldFormat);
+    ExpectEmpty(icons, "old format");
+    EXPECT_EQ(icons.m_path, PathOf("other.bin"));
+    EXPECT_TRUE(m_warnings.empty());
+    EXPECT_EQ(ReadBytes(File()), old);
+    EXPECT_FALSE(std::filesystem::exists(PathOf("other.bin")));
+    EXPECT_EQ(icons.Read(nullptr, 0), Icons::ReadResult::Ok);
+    ExpectEmpty(icons, "nothing");
+    ExpectEmpty(Icons(), "tied to no file");
 }
 
 TEST_F(IconsLoadTest, LoadingAgainReplacesEverything) {

@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 
 using namespace catalogue_test;
 
@@ -67,6 +68,7 @@ TEST_F(IconsSaveTest, WritesThePublishedLayout) {
                                .Get();
     ASSERT_EQ(expected.size(), 8 + 2 * 9520 + (4 + 9) + (4 + 6));
     EXPECT_EQ(ReadBytes(File()), expected);
+    EXPECT_EQ(icons.ToBytes(), expected);
 }
 
 TEST_F(IconsSaveTest, CutsUnterminatedFieldsAndTabNamesAtTheirEnd) {
@@ -82,8 +84,9 @@ TEST_F(IconsSaveTest, CutsUnterminatedFieldsAndTabNamesAtTheirEnd) {
     expected.caption = std::string(499, 'x');
     expected.iconFile = std::string(999, 'y');
     expected.showCommand = 0;
-    EXPECT_EQ(ReadBytes(File()),
-              FileBuilder().U32(0x00010001).Entry(expected).I32(1).Tab("ab").Get());
+    const Bytes file = FileBuilder().U32(0x00010001).Entry(expected).I32(1).Tab("ab").Get();
+    EXPECT_EQ(ReadBytes(File()), file);
+    EXPECT_EQ(icons.ToBytes(), file);
     EXPECT_EQ(icons.m_entries[0].caption[499], 'x'); // memory is not changed by the save
 }
 
@@ -130,6 +133,7 @@ TEST_F(IconsSaveTest, MoreEntriesThanTheHeaderCanHoldThrowAndLeaveTheFile) {
     // Only the count matters: the check comes before any entry is touched.
     icons.m_count = Icons::kMaxEntries + 1;
     const std::string reason = ExpectSaveFails(icons);
+    EXPECT_THROW(icons.ToBytes(), std::length_error);
     icons.m_count = 1;
     EXPECT_NE(reason.find("65535"), std::string::npos) << reason;
     EXPECT_EQ(ReadBytes(File()), before);

@@ -156,6 +156,24 @@ TEST_F(StartupTest, ACrashReporterThatCannotInstallIsReportedAndNothingStarts) {
     EXPECT_FALSE(m_ui.shown[0].text.empty());
 }
 
+TEST_F(StartupTest, WithoutACommonDataFolderCatalogueAndCrashReportsLiveBesideTheProgram) {
+    TestApp app;
+    app.realCrashReporter = true;
+    app.noCommonDataFolder = true;
+    const bool started = app.InitInstance();
+    const std::string folder = app.m_moduleDir + "\\Quillmoran\\Shell";
+    const std::string crashes = crCrashFolder();
+    Finish(app); // uninstalls the reporter before anything can fail
+    DeleteTree(folder);
+    ::RemoveDirectoryA((app.m_moduleDir + "\\Quillmoran").c_str());
+
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(m_ui.shown.empty()) << m_ui.shown[0].caption << ": " << m_ui.shown[0].text;
+    EXPECT_EQ(app.m_catalogPath, folder + "\\icons.bin");
+    EXPECT_TRUE(app.m_catalogue);
+    EXPECT_EQ(crashes, folder + "\\Crashes");
+}
+
 TEST_F(StartupTest, TheMessageLoopEndsWhenTheDesktopWindowIsDestroyed) {
     TestApp app;
     ASSERT_TRUE(app.InitInstance());

@@ -73,6 +73,10 @@ TEST(CrashReporter, InstallRefusesBadRecordsAndSecondInstalls) {
     wrongSize.cb = 104;
     EXPECT_NE(crInstall(&wrongSize), 0);
     EXPECT_GT(crGetLastErrorMsg(text, sizeof(text)), 0);
+    CrInstallInfo noFolder; // the reporter never guesses where the data lives
+    EXPECT_NE(crInstall(&noFolder), 0);
+    EXPECT_NE(std::string(text, crGetLastErrorMsg(text, sizeof(text))).find("folder"),
+              std::string::npos);
 
     TempFolder temp;
     CrInstallInfo info;

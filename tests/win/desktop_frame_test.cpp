@@ -214,15 +214,21 @@ TEST_F(FrameTest, AClickOrARestOnAnIconShowsItsScreenshotAndRestingOnNothingHide
 }
 
 TEST_F(FrameTest, MisplacedEntriesMoveOnceAndAFullTabIsReported) {
+    // One tab's worth of fillers on whatever screen the tests run on, after an entry right of
+    // the last column that takes the first free cell.
+    RECT screen{};
+    ::GetWindowRect(::GetDesktopWindow(), &screen);
+    const DesktopLayout grid = DesktopLayout::Compute(screen.right, screen.bottom, false);
+    ASSERT_GT(grid.cellsPerTab, 0);
     std::vector<CatalogueEntryBytes> entries;
-    entries.push_back({20, 0, 0, "Too far right"}); // column 20 on a 13-column screen
-    for (int i = 0; i < 65; ++i)
-        entries.push_back({i % 13, i / 13, 0, "Filler"});
+    entries.push_back({grid.columns + 7, 0, 0, "Too far right"});
+    for (int i = 0; i < grid.cellsPerTab; ++i)
+        entries.push_back({i % grid.columns, i / grid.columns, 0, "Filler"});
     WriteCatalogue(entries, {"Only"});
     CMainFrame& frame = Start();
 
-    EXPECT_EQ(frame.Layout().cellsPerTab, 65);
-    EXPECT_EQ(frame.PlacedLimit(), 65) << "the 65th filler finds no room";
+    EXPECT_EQ(frame.Layout().cellsPerTab, grid.cellsPerTab);
+    EXPECT_EQ(frame.PlacedLimit(), grid.cellsPerTab) << "the last filler finds no room";
     ASSERT_GE(m_ui.shown.size(), 1u);
     EXPECT_EQ(m_ui.shown[0].text, "No space for icons, please increase your screen resolution");
     EXPECT_EQ(m_ui.shown[0].caption, "Warning!");

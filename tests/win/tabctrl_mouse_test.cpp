@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace tabtest;
 
 namespace {
@@ -274,6 +276,61 @@ TEST(TabCtrlMouse, DeletingAnotherTabDuringADragKeepsTheListSound) {
     EXPECT_EQ("FinishDrag Alpha cancel", t.notify.log[t.notify.log.size() - 2]);
     EXPECT_EQ("Gamma", t.Order());
     EXPECT_FALSE(t.ctrl->IsDragging());
+}
+
+// A tab deleted during its own drag: the saved order comes back first, and the selection moves
+// to the next enabled tab after it in that order, else the one before; never to the freed tab.
+TEST(TabCtrlMouse, DeletingTheDraggedTabSelectsALiveNeighbour) {
+    struct Case {
+        const char* dragged;
+        const char* dropOn; // dragged in front of (or behind) this tab
+        bool gammaDisabled;
+        const char* selected;
+        const char* order;
+    };
+    for (const Case& c : {Case{"Beta", "Alpha", false, "Gamma", "Alpha,Gamma"},
+                          Case{"Beta", "Alpha", true, "Alpha", "Alpha,Gamma"},
+                          Case{"Alpha", "Beta", false, "Beta", "Beta,Gamma"},
+                          Case{"Gamma", "Alpha", false, "Beta", "Alpha,Beta"}}) {
+        const std::string what = std::string(c.dragged) + " to " + c.dropOn;
+        ThreeTabs t;
+        t.ctrl->SetTabsDragging(true);
+        t.ctrl->SetTabDisabled(t.c, c.gammaDisabled);
+        t.ctrl->Update();
+        auto byName = [&](const std::string& name) {
+            return name == "Alpha" ? t.a : name == "Beta" ? t.b : t.c;
+        };
+        TabItem* dragged = byName(c.dragged);
+        const RECT target = t.ctrl->GetTabRect(byName(c.dropOn));
+        const bool forward = t.ctrl->GetIndex(byName(c.dropOn)) > t.ctrl->GetIndex(dragged);
+        const POINT p = t.Centre(dragged);
+        t.PressAndMove(p, forward ? 4 : -4);
+        t.Move(forward ? target.right - 1 : target.left + 1, p.y, MK_LBUTTON);
+        ASSERT_TRUE(t.ctrl->IsDragging()) << what;
+        ASSERT_EQ(t.ctrl->GetSel(), dragged) << what;
+        ASSERT_NE(t.Order(), "Alpha,Beta,Gamma") << what << ": the drag moved nothing";
+
+        t.ctrl->Delete(dragged);
+        EXPECT_FALSE(t.ctrl->IsDragging()) << what;
+        EXPECT_EQ(t.Order(), c.order) << what;
+        EXPECT_GE(t.ctrl->GetIndex(t.ctrl->GetSel()), 0) << what << ": the selection is freed";
+        EXPECT_EQ(t.ctrl->GetSel(), byName(c.selected)) << what;
+        t.ctrl->Update();
+        const HWND pane = t.ctrl->GetTabWnd(byName(c.selected));
+        EXPECT_TRUE(::GetWindowLongA(pane, GWL_STYLE) & WS_VISIBLE) << what << ": its pane shows";
+    }
+    // An owner that deletes the tab again when it hears that the drag ended.
+    ThreeTabs t;
+    t.ctrl->SetTabsDragging(true);
+    t.notify.onEvent = [&](const std::string& line) {
+        if (line.rfind("FinishDrag", 0) == 0)
+            t.ctrl->Delete(t.b);
+    };
+    t.PressAndMove(t.Centre(t.b), 5);
+    t.ctrl->Delete(t.b);
+    EXPECT_EQ(t.Order(), "Alpha,Gamma");
+    EXPECT_EQ(t.ctrl->GetSel(), t.c);
+    EXPECT_EQ(std::count(t.notify.log.begin(), t.notify.log.end(), "PreDestroy Beta 1"), 1);
 }
 
 TEST(TabCtrlMouse, HandlersMayDestroyTheControl) {

@@ -248,13 +248,20 @@ TabItem* TabCtrl::Insert(TabItem* before, HWND pane, const char* text, int image
 }
 
 void TabCtrl::Delete(TabItem* tab) {
-    const int index = GetIndex(tab);
-    if (index < 0)
+    if (!Owns(tab))
         return;
     if (m_pushed.tab == tab) {
+        AliveGuard guard(*this);
         StopScrolling();
         FinishDrag(true);
+        // The owner heard of the drag's end and may have destroyed the control or deleted the
+        // tab itself.
+        if (!guard.alive || !Owns(tab))
+            return;
     }
+    // Only now: a cancelled drag of this tab has put the saved order back, and the tab after
+    // it is the one after it in that order.
+    const int index = GetIndex(tab);
     if (m_hot.tab == tab)
         m_hot = {};
     if (m_sel == tab)

@@ -34,6 +34,8 @@ class TestApp : public CApp {
 public:
     bool taskbar = true;
     bool failCrashReporter = false;
+    bool realCrashReporter = false; // installed in this process: never let such a test crash
+    bool noCommonDataFolder = false;
     std::vector<RecordingShell::Call> shellCalls;
 
 protected:
@@ -43,7 +45,12 @@ protected:
             broken.cb = 1;
             return crInstall(&broken);
         }
+        if (realCrashReporter)
+            return CApp::InstallCrashReporter();
         return 0; // the real reporter is tested on its own, in a process it may crash
+    }
+    bool CommonDataFolder(std::string& folder) override {
+        return !noCommonDataFolder && CApp::CommonDataFolder(folder);
     }
     bool IsTaskbarRunning() override { return taskbar; }
     std::shared_ptr<Shell> CreateShell() override {
