@@ -44,6 +44,11 @@ void RecordingActions::EndSession(UINT flags, DWORD reason) {
 void DesktopTest::SetUp() {
     DeleteTree(DataFolder());
     MakeDataFolder();
+    // The real pointer, wherever an earlier test left it, must not rest on an icon and show
+    // its description on its own: park it in the screenshot quarter, where nothing is.
+    RECT screen;
+    ::GetWindowRect(::GetDesktopWindow(), &screen);
+    ::SetCursorPos(screen.right - 5, 5);
 }
 
 void DesktopTest::TearDown() {
