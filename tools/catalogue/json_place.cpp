@@ -1,0 +1,163 @@
+#include "json_place.h"
+
+#include "code_page.h"
+
+namespace {
+
+class Scanner {
+public:
+    explicit Scanner(std::string_view text) : m_text(text) {}
+
+    std::size_t at = 0;
+
+    // Comments are allowed in our catalogues, as the parser is told.
+    void SkipSpace() {
+        while (at < m_text.size()) {
+            const char c = m_text[at];
+            if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+                ++at;
+            } else if (m_text.substr(at, 2) == "//") {
+                const std::size_t end = m_text.find('\n', at);
+                at = end == std::string_view::npos ? m_text.size() : end;
+            } else if (m_text.substr(at, 2) == "/*") {
+                const std::size_t end = m_text.find("*/", at + 2);
+                at = end == std::string_view::npos ? m_text.size() : end + 2;
+            } else {
+                return;
+            }
+        }
+    }
+    char Peek() const { return at < m_text.size() ? m_text[at] : '\0'; }
+
+    // A string token, unescaped; `at` is on its opening quote.
+    std::string String() {
+        std::string value;
+        ++at;
+        while (at < m_text.size() && m_text[at] != '"') {
+            char c = m_text[at++];
+            if (c != '\\' || at >= m_text.size()) {
+                value += c;
+                continue;
+            }
+            c = m_text[at++];
+            switch (c) {
+            case 'n':
+                value += '\n';
+                break;
+            case 'r':
+                value += '\r';
+                break;
+            case 't':
+                value += '\t';
+                break;
+            case 'b':
+                value += '\b';
+                break;
+            case 'f':
+                value += '\f';
+                break;
+            case 'u': {
+                const std::string hex(m_text.substr(at, 4));
+                at += 4;
+                AppendUtf8(value, static_cast<char32_t>(std::stoul(hex, nullptr, 16)));
+                break;
+            }
+            default:
+                value += c; // \" \\ \/
+            }
+        }
+        ++at;
+        return value;
+    }
+
+    void SkipValue() {
+        SkipSpace();
+        const char c = Peek();
+        if (c == '"') {
+            String();
+        } else if (c == '{' || c == '[') {
+            const char close = c == '{' ? '}' : ']';
+            ++at;
+            SkipSpace();
+            while (at < m_text.size() && Peek() != close) {
+                if (c == '{') {
+                    String();
+                    SkipSpace();
+                    ++at; // ':'
+                }
+                SkipValue();
+                SkipSpace();
+                if (Peek() == ',')
+                    ++at;
+                SkipSpace();
+            }
+            ++at;
+        } else {
+            while (at < m_text.size() &&
+                   std::string_view(",]} \t\r\n").find(Peek()) == std::string_view::npos)
+                ++at;
+        }
+    }
+
+    // Moves to the start of member `key` (object) or element `index` (array) of the value at
+    // `at`; false when there is none.
+    bool Enter(const JsonStep& step) {
+        SkipSpace();
+        const char open = Peek();
+        if (open != '{' && open != '[')
+            return false;
+        if ((open == '{') != std::holds_alternative<std::string>(step))
+            return false;
+        ++at;
+        for (std::size_t index = 0;; ++index) {
+            SkipSpace();
+            if (at >= m_text.size() || Peek() == '}' || Peek() == ']')
+                return false;
+            bool match = false;
+            if (open == '{') {
+                match = String() == std::get<std::string>(step);
+                SkipSpace();
+                ++at; // ':'
+            } else {
+                match = index == std::get<std::size_t>(step);
+            }
+            SkipSpace();
+            if (match)
+                return true;
+            SkipValue();
+            SkipSpace();
+            if (Peek() == ',')
+                ++at;
+        }
+    }
+
+private:
+    std::string_view m_text;
+};
+
+} // namespace
+
+JsonPlace PlaceOfOffset(std::string_view text, std::size_t offset) {
+    JsonPlace place;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++place.line;
+            place.column = 1;
+        } else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            ++place.column; // columns count characters, not bytes
+        }
+    }
+    return place;
+}
+
+JsonPlace FindJsonPlace(std::string_view text, const JsonPath& path) {
+    Scanner scanner(text);
+    scanner.SkipSpace();
+    std::size_t found = scanner.at;
+    for (const JsonStep& step : path) {
+        if (!scanner.Enter(step))
+            break;
+        found = scanner.at;
+    }
+    return PlaceOfOffset(text, found);
+}
