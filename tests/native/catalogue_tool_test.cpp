@@ -263,8 +263,9 @@ TEST_F(CatalogueToolTest, DumpSurvivesTheFuzzCorpus) {
         const Bytes before = ReadBytes(file.path());
         const ToolRun run = Tool("dump " + file.path().string() + " -o " + PathOf("out.json"));
         EXPECT_TRUE(run.status == 0 || run.status == 1) << run.output;
-        if (run.status == 1)
+        if (run.status == 1) {
             EXPECT_NE(run.output.find("damaged: "), std::string::npos) << run.output;
+        }
         if (file.path().filename() != "old_format") {
             std::ifstream in(m_dir / "out.json");
             EXPECT_FALSE(nlohmann::json::parse(in, nullptr, false).is_discarded());

@@ -9,6 +9,7 @@
 #include "catalogue_json.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -208,6 +209,10 @@ int main(int argc, char** argv) {
     if (argc < 2)
         return Usage("no command");
     o.command = argv[1];
+    if (o.command == "-h" || o.command == "--help" || o.command == "help") {
+        std::cout << kUsageText;
+        return kOk;
+    }
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
