@@ -21,7 +21,7 @@ run check "$(win "$work/demo.bin")" | grep -q "the desktop shows it as it is" ||
 printf '{"tabs": ["B\xc3\xbcro"], "programs": []}' >"$work/umlaut.json"
 run build "$(win "$work/umlaut.json")" -o "$(win "$work/umlaut.bin")" >/dev/null || fail "umlaut"
 # header, tab count 1, length 5, "B\xFCro\0"
-[ "$(od -An -tx1 -j8 -N5 "$work/umlaut.bin" | tr -d ' \n')" = "42fc726f00" ] ||
+[ "$(od -An -tx1 -j12 -N5 "$work/umlaut.bin" | tr -d ' \n')" = "42fc726f00" ] ||
     fail "the tab name is not Windows-1252: $(od -An -tx1 "$work/umlaut.bin")"
 
 printf '{"tabs": ["A"],\n "programs": [{"caption": "N", "program": "p", "window": "huge"}]}' \

@@ -141,12 +141,13 @@ private:
         JsonPath path = at;
         path.emplace_back(std::string(key));
         const Json& value = program[key];
+        std::string what(1, '"');
+        what.append(key).append("\" of ").append(who);
         if (!value.is_string()) {
-            Fail(path, "\"" + std::string(key) + "\" of " + who + " must be a text");
+            Fail(path, what + " must be a text");
             return std::nullopt;
         }
-        return Encode(path, "\"" + std::string(key) + "\" of " + who, value.get<std::string>(),
-                      fieldSize - 1);
+        return Encode(path, what, value.get<std::string>(), fieldSize - 1);
     }
 
     std::optional<std::int32_t> Integer(const Json& value, const JsonPath& path,

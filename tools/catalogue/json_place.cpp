@@ -137,9 +137,18 @@ private:
 
 } // namespace
 
+namespace {
+
+// Editors on Windows like to start a UTF-8 file with a byte order mark; the parser skips it.
+std::size_t AfterByteOrderMark(std::string_view text) {
+    return text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+}
+
+} // namespace
+
 JsonPlace PlaceOfOffset(std::string_view text, std::size_t offset) {
     JsonPlace place;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+    for (std::size_t i = AfterByteOrderMark(text); i < offset && i < text.size(); ++i) {
         if (text[i] == '\n') {
             ++place.line;
             place.column = 1;
@@ -152,6 +161,7 @@ JsonPlace PlaceOfOffset(std::string_view text, std::size_t offset) {
 
 JsonPlace FindJsonPlace(std::string_view text, const JsonPath& path) {
     Scanner scanner(text);
+    scanner.at = AfterByteOrderMark(text);
     scanner.SkipSpace();
     std::size_t found = scanner.at;
     for (const JsonStep& step : path) {
