@@ -132,8 +132,10 @@ TEST_F(CatalogueToolTest, BuildFillsFreeCellsTurnsTextIntoRtfAndDumpsItBack) {
     const std::pair<int, int> cells[] = {{1, 0}, {0, 0}, {0, 0}, {2, 0}};
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(std::make_pair(p[i]["column"].get<int>(), p[i]["row"].get<int>()), cells[i]);
-    EXPECT_EQ(p[0]["description"][0], "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss "
-                                      "Arial;}}\\f0\\fs20 Line \\{1\\}\\par\n");
+    EXPECT_EQ(p[0]["description"][0],
+              "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss "
+              "Arial;}}{\\colortbl;\\red255\\green255\\blue255;}\\f0\\cf1\\fs22 "
+              "Line \\{1\\}\\par\n");
     EXPECT_EQ(p[0]["description"][1], "Caf\\'e9}");
     EXPECT_EQ(p[0]["icon"]["file"], "a.exe"); // the program's own icon when none is given
     EXPECT_EQ(p[2]["description"], "{\\rtf1 From a file}");

@@ -530,8 +530,12 @@ const char* WindowName(std::int32_t showCommand) {
 }
 
 std::string PlainTextToRtf(std::string_view text, int codePageNumber) {
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg" + std::to_string(codePageNumber) +
-                      "\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 ";
+    // White is the desktop's description colour until the operator chooses another; without a
+    // colour of its own the text would be black on the pane's dark blue.
+    std::string rtf =
+        "{\\rtf1\\ansi\\ansicpg" + std::to_string(codePageNumber) +
+        "\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl;\\red255\\green255\\blue255;}"
+        "\\f0\\cf1\\fs22 ";
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')

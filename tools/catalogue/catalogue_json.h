@@ -44,8 +44,9 @@ BuildResult CatalogueFromJson(std::string_view text, const BuildOptions& options
 
 nlohmann::ordered_json CatalogueToJson(const CatalogueData& data, const CodePage& codePage);
 
-// Plain text as the smallest RTF the description pane shows well: paragraphs at line breaks,
-// characters beyond ASCII as code-page escapes.
+// Plain text as the smallest RTF the description pane shows well: 11-point Arial in the pane's
+// default text colour (white), paragraphs at line breaks, characters beyond ASCII as code-page
+// escapes.
 std::string PlainTextToRtf(std::string_view codePageText, int codePageNumber);
 
 const char* WindowName(std::int32_t showCommand); // nullptr for a number without a name
