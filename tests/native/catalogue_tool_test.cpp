@@ -70,7 +70,8 @@ TEST_F(CatalogueToolTest, DumpThenBuildGivesTheSameBytes) {
     rich.description = "{\\rtf1\\ansi\r\n{\\fonttbl{\\f0 Arial;}}\r\n\\f0 \\'e9t\\'e9\\par\n}";
     rich.caption = Latin1("Gr\xC3\xBC\xC3\x9F"
                           "e\r\nzweite Zeile");
-    rich.showCommand = 5; // a number without a name
+    rich.parameters = "-x \x81\x9d\x7f"; // bytes Windows-1252 leaves undefined, and DEL
+    rich.showCommand = 5;                // a number without a name
     rich.iconIndex = -104;
     EntryFields onTwin = SampleEntry(3);
     onTwin.tab = 2; // the second of two tabs named "Games"
@@ -107,6 +108,7 @@ TEST_F(CatalogueToolTest, DumpThenBuildGivesTheSameBytes) {
     const nlohmann::json tabs = Dumped("tabs.bin");
     EXPECT_EQ(tabs["programs"][0]["caption"], "Grüße\r\nzweite Zeile");
     EXPECT_EQ(tabs["programs"][0]["window"], 5);
+    EXPECT_EQ(tabs["programs"][0]["parameters"], "-x \u0081\u009d\x7f");
     EXPECT_EQ(tabs["programs"][0]["description"][1], "{\\fonttbl{\\f0 Arial;}}\r\n");
     EXPECT_EQ(tabs["programs"][1]["tab"], 2); // a name two tabs share is no name
     EXPECT_EQ(Tool("dump " + PathOf("cp1251.bin") + " --codepage 1251").output.find("Блокнот") !=
@@ -230,7 +232,7 @@ TEST_F(CatalogueToolTest, CheckReportsWhatTheDesktopWouldLoseOrMove) {
         {"unterminated", FileBuilder().U32(0x10001).Entry(full).I32(1).Tab("A"), "",
          "the caption of program 0"},
         {"cut_entry", FileBuilder().U32(0x10002).Entry(a).Entry(b).Cut(4 + 9520 + 100), "",
-         "the file holds 1 complete ones and 100 bytes of the next"},
+         "the file holds 1 complete program and 100 bytes of the next"},
         {"foreign", FileBuilder().U32(0x20000).I32(1).Tab("A"), "", "holds version 2"},
         {"old_format", FileBuilder().U32(0x00000002).Raw("old"), "", "the old incompatible"},
         {"no_tab_section", FileBuilder().U32(0x10001).Entry(a), "", "without a tab section"},

@@ -55,7 +55,8 @@ std::vector<Finding> DescribeFile(const IconsFileReport& r, const CatalogueData&
                 "and rewrites it as version 1 at its next save");
     if (r.completeEntries < r.announcedEntries) {
         problem("the header announces " + Plural(r.announcedEntries, "program", "programs") +
-                "; the file holds " + std::to_string(r.completeEntries) + " complete ones and " +
+                "; the file holds " +
+                Plural(r.completeEntries, "complete program", "complete programs") + " and " +
                 Plural(r.partialEntryBytes, "byte", "bytes") +
                 " of the next: those bytes, the programs after them and the tab section are "
                 "lost, and the desktop uses the single tab \"Programs\"");
