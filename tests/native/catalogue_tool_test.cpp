@@ -154,6 +154,8 @@ TEST_F(CatalogueToolTest, BuildRefusesFaultsNamingTheirPlace) {
     } cases[] = {
         {"{\"tabs\": [\"A\"],\n \"programs\": [}", "2:15: syntax error"},
         {"{\"tabs\": \"A\"}", "1:10: \"tabs\" must be a list"},
+        {"{\"tabs\": " + std::string(40, '[') + std::string(40, ']') + "}",
+         "1:41: lists and objects nest more than 32 deep"},
         {"{\"tabs\": [\"A\"], \"programs\": [\n {\"caption\": 5, \"program\": \"p\"}]}",
          "2:14: \"caption\" of programs[0] must be a text"},
         {"{\"tabs\": [\"A\"], \"programs\": [\n {\"caption\": \"N\", \"program\": \"p\",\n"

@@ -28,6 +28,15 @@ std::string Quoted(const std::string& text) {
     return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+// A wrong value as a message shows it; a list or object is only named, however deep it goes.
+std::string Shown(const Json& value) {
+    if (value.is_array())
+        return "a list";
+    if (value.is_object())
+        return "an object";
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
 // Reads one JSON catalogue, collecting every fault with its place instead of stopping at the
 // first, so that one run of `build` or `check` shows the operator all of them.
 class Reader {
@@ -35,6 +44,17 @@ public:
     Reader(std::string_view text, const BuildOptions& options) : m_text(text), m_options(options) {}
 
     BuildResult Read() {
+        // A catalogue nests four deep; anything far deeper is not one.
+        constexpr int kNestingLimit = 32;
+        if (const std::size_t deep = FindNestingBeyond(m_text, kNestingLimit);
+            deep != std::string_view::npos) {
+            const JsonPlace place = PlaceOfOffset(m_text, deep);
+            m_result.errors.push_back(std::to_string(place.line) + ":" +
+                                      std::to_string(place.column) + ": lists and objects nest " +
+                                      "more than " + std::to_string(kNestingLimit) +
+                                      " deep here; a catalogue needs four");
+            return std::move(m_result);
+        }
         Json root;
         try {
             root = Json::parse(m_text, nullptr, true, /*ignore_comments=*/true);
@@ -161,7 +181,7 @@ private:
               value.get<std::int64_t>() > std::numeric_limits<std::int32_t>::max()))) {
             Fail(path, what + " must be a whole number from " + std::to_string(lowest) + " to " +
                            std::to_string(std::numeric_limits<std::int32_t>::max()) + ", not " +
-                           value.dump());
+                           Shown(value));
             return std::nullopt;
         }
         return static_cast<std::int32_t>(value.get<std::int64_t>());
@@ -243,19 +263,19 @@ private:
             return true;
         }
         if (tab.is_number_integer() && !tab.is_number_unsigned() && tab.get<std::int64_t>() < 0) {
-            Fail(path, who + " is on tab " + tab.dump() + ": tab numbers start at 0");
+            Fail(path, who + " is on tab " + Shown(tab) + ": tab numbers start at 0");
             return false;
         }
         if (tab.is_number_integer()) {
             if (tab.get<std::uint64_t>() >= tabs) {
-                Fail(path, who + " is on tab " + tab.dump() + ", but \"tabs\" has " +
+                Fail(path, who + " is on tab " + Shown(tab) + ", but \"tabs\" has " +
                                std::to_string(tabs) + " (numbered from 0)");
                 return false;
             }
             entry.tab = static_cast<std::int32_t>(tab.get<std::uint64_t>());
             return true;
         }
-        Fail(path, "\"tab\" of " + who + " must be a tab name or a tab number, not " + tab.dump());
+        Fail(path, "\"tab\" of " + who + " must be a tab name or a tab number, not " + Shown(tab));
         return false;
     }
 
@@ -361,7 +381,7 @@ private:
                     return true;
                 }
         Fail(path, "\"window\" of " + who +
-                       " must be \"normal\", \"maximized\" or \"minimized\", not " + window.dump());
+                       " must be \"normal\", \"maximized\" or \"minimized\", not " + Shown(window));
         return false;
     }
 

@@ -70,33 +70,36 @@ public:
         return value;
     }
 
+    // Skips one value without recursion, so that no nesting depth can exhaust the stack.
     void SkipValue() {
         SkipSpace();
-        const char c = Peek();
-        if (c == '"') {
+        if (Peek() == '"') {
             String();
-        } else if (c == '{' || c == '[') {
-            const char close = c == '{' ? '}' : ']';
-            ++at;
-            SkipSpace();
-            while (at < m_text.size() && Peek() != close) {
-                if (c == '{') {
-                    String();
-                    SkipSpace();
-                    ++at; // ':'
-                }
-                SkipValue();
-                SkipSpace();
-                if (Peek() == ',')
-                    ++at;
-                SkipSpace();
-            }
-            ++at;
-        } else {
-            while (at < m_text.size() &&
-                   std::string_view(",]} \t\r\n").find(Peek()) == std::string_view::npos)
-                ++at;
+            return;
         }
+        if (Peek() != '{' && Peek() != '[') {
+            while (at < m_text.size() &&
+                   std::string_view(",]} \t\r\n/").find(Peek()) == std::string_view::npos)
+                ++at;
+            return;
+        }
+        int depth = 0;
+        do {
+            const char c = Peek();
+            if (c == '"') {
+                String();
+                continue;
+            }
+            if (c == '/') {
+                SkipSpace();
+                continue;
+            }
+            if (c == '{' || c == '[')
+                ++depth;
+            else if (c == '}' || c == ']')
+                --depth;
+            ++at;
+        } while (depth > 0 && at < m_text.size());
     }
 
     // Moves to the start of member `key` (object) or element `index` (array) of the value at
@@ -170,4 +173,32 @@ JsonPlace FindJsonPlace(std::string_view text, const JsonPath& path) {
         found = scanner.at;
     }
     return PlaceOfOffset(text, found);
+}
+
+std::size_t FindNestingBeyond(std::string_view text, int limit) {
+    Scanner scanner(text);
+    scanner.at = AfterByteOrderMark(text);
+    int depth = 0;
+    while (scanner.at < text.size()) {
+        const char c = scanner.Peek();
+        if (c == '"') {
+            scanner.String();
+            continue;
+        }
+        if (c == '/') {
+            const std::size_t before = scanner.at;
+            scanner.SkipSpace();
+            if (scanner.at == before)
+                ++scanner.at; // a lone slash; the parser reports it
+            continue;
+        }
+        if (c == '{' || c == '[') {
+            if (++depth > limit)
+                return scanner.at;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        }
+        ++scanner.at;
+    }
+    return std::string_view::npos;
 }

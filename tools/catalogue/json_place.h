@@ -21,3 +21,8 @@ using JsonPath = std::vector<JsonStep>;
 JsonPlace FindJsonPlace(std::string_view text, const JsonPath& path);
 
 JsonPlace PlaceOfOffset(std::string_view text, std::size_t offset);
+
+// Where the nesting of objects and lists first goes deeper than `limit`, or npos. The JSON
+// library copies and destroys values recursively, so a text nested thousands deep is refused
+// before it is parsed.
+std::size_t FindNestingBeyond(std::string_view text, int limit);
