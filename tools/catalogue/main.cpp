@@ -38,6 +38,13 @@ struct Options {
     ScreenGrid grid = ScreenGrid::ForScreen(1024, 768);
 };
 
+// "1 tab, 6 programs"
+std::string Counts(const CatalogueData& data) {
+    const std::size_t tabs = data.tabs.size(), programs = data.entries.size();
+    return std::to_string(tabs) + (tabs == 1 ? " tab, " : " tabs, ") + std::to_string(programs) +
+           (programs == 1 ? " program" : " programs");
+}
+
 int Usage(const std::string& why) {
     std::cerr << "korvane-catalogue: " << why << "\n" << kUsageText;
     return kUsage;
@@ -65,9 +72,10 @@ std::string NowherePath(const std::string& input) {
     return (std::filesystem::path(input) / "icons.bin").string();
 }
 
-void Print(const std::string& file, const std::vector<Finding>& findings, int& problems) {
+void Print(const std::string& file, const std::vector<Finding>& findings, int& problems,
+           const char* problemLabel = "problem: ") {
     for (const Finding& f : findings) {
-        std::cout << file << ": " << (f.problem ? "problem: " : "note: ") << f.text << "\n";
+        std::cout << file << ": " << (f.problem ? problemLabel : "note: ") << f.text << "\n";
         problems += f.problem ? 1 : 0;
     }
 }
@@ -155,7 +163,8 @@ int Build(const Options& o) {
     // What the desktop would still move at this screen size is worth a word, not a refusal:
     // the catalogue may be meant for larger screens.
     int problems = 0;
-    Print(o.input, DescribeLayout(*data, o.grid, *o.codePage, NowherePath(o.input)), problems);
+    Print(o.input, DescribeLayout(*data, o.grid, *o.codePage, NowherePath(o.input)), problems,
+          "warning: ");
     try {
         Icons icons(NowherePath(o.input));
         icons.m_tabs = data->tabs;
@@ -170,8 +179,7 @@ int Build(const Options& o) {
         std::cerr << "korvane-catalogue: " << e.what() << "\n";
         return kUsage;
     }
-    std::cout << o.output << ": " << data->tabs.size() << " tabs, " << data->entries.size()
-              << " programs\n";
+    std::cout << o.output << ": " << Counts(*data) << "\n";
     return kOk;
 }
 
@@ -197,8 +205,8 @@ int Check(const Options& o) {
                   << " at " << o.grid.Name() << "\n";
         return kFindings;
     }
-    std::cout << o.input << ": " << data->tabs.size() << " tabs, " << data->entries.size()
-              << " programs: the desktop shows it as it is at " << o.grid.Name() << "\n";
+    std::cout << o.input << ": " << Counts(*data) << ": the desktop shows it as it is at "
+              << o.grid.Name() << "\n";
     return kOk;
 }
 
