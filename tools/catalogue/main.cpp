@@ -248,6 +248,9 @@ int main(int argc, char** argv) {
     }
     if (o.input.empty())
         return Usage("no input file");
+    std::error_code sameError;
+    if (!o.output.empty() && std::filesystem::equivalent(o.input, o.output, sameError))
+        return Usage("the output " + o.output + " is the input; write it to another file");
     if (o.command == "dump")
         return Dump(o);
     if (o.command == "build") {
