@@ -1,0 +1,27 @@
+#pragma once
+// What the desktop would do with a catalogue: what its loader could not read, and which
+// programs its layout would move or leave out at one screen size.
+
+#include "catalogue/catalogue_report.h"
+#include "catalogue_json.h"
+
+#include <string>
+#include <vector>
+
+struct Finding {
+    bool problem; // something would be lost or moved; otherwise a note
+    std::string text;
+};
+
+// The account of a file's bytes: damage, foreign versions, texts cut by the loader.
+std::vector<Finding> DescribeFile(const IconsFileReport& report, const CatalogueData& loaded,
+                                  const CodePage& codePage);
+
+// Runs the desktop's own layout pass over a copy of the catalogue. `scratchPath` is where that
+// pass would save its moves: it must be a path no file can be created at, so nothing is written.
+std::vector<Finding> DescribeLayout(const CatalogueData& data, const ScreenGrid& grid,
+                                    const CodePage& codePage, const std::string& scratchPath);
+
+// The catalogue as Icons::Load left it in `icons`.
+class Icons;
+CatalogueData DataOf(const Icons& icons);
