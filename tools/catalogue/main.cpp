@@ -92,8 +92,10 @@ std::optional<CatalogueData> LoadBinary(const Options& o, std::vector<Finding>& 
     }
     const IconsFileReport report = InspectIconsFile(bytes.data(), bytes.size());
     CatalogueData data;
-    if (!report.OldFormat()) { // loading an old-format file would empty it
-        Icons icons(o.input);
+    if (!report.OldFormat()) {
+        // Read from the bytes already in memory: the file is neither read twice nor touched.
+        Icons icons;
+        icons.Read(bytes.data(), bytes.size());
         data = DataOf(icons);
     }
     findings = DescribeFile(report, data, *o.codePage);
