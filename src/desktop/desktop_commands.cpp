@@ -46,6 +46,51 @@ std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount) {
     return {};
 }
 
+bool AllowedInRestrictedMode(unsigned id) {
+    using namespace command;
+    return id == kSwitchMode || id == kShutdownButton || id == kShutdownChoice ||
+           id == kShutdownPc || id == kRebootPc;
+}
+
+bool IsDesktopCommand(unsigned id) {
+    using namespace command;
+    static constexpr unsigned kAll[] = {kSwitchMode,
+                                        kSaveDescription,
+                                        kToolsMenu,
+                                        kShutdownButton,
+                                        kAddProgram,
+                                        kEditProgram,
+                                        kDeleteProgram,
+                                        kMoveIcon,
+                                        kAddTab,
+                                        kExplorer,
+                                        kRegistryEditor,
+                                        kNotepad,
+                                        kDesktopProperties,
+                                        kProgramSetup,
+                                        kHelp,
+                                        kAbout,
+                                        kNetworkProperties,
+                                        kIconFont,
+                                        kBackground,
+                                        kDescriptionColour,
+                                        kPassword,
+                                        kRestrictions,
+                                        kIntegration,
+                                        kShutdownChoice,
+                                        kExit,
+                                        kExitToExplorer,
+                                        kShutdownPc,
+                                        kRebootPc,
+                                        kRenameTab,
+                                        kDeleteTab};
+    for (unsigned known : kAll) {
+        if (known == id)
+            return true;
+    }
+    return false;
+}
+
 CloseAction DecideClose(bool adminMode, int isRestart) {
     if (adminMode)
         return CloseAction::ExitMenu;

@@ -39,6 +39,13 @@ inline constexpr unsigned kRenameTab = 500;
 inline constexpr unsigned kDeleteTab = 501;
 } // namespace command
 
+// Whether the customer's restricted user mode may run the command: the mode switch and the
+// shutdown choice only. Every other command comes from an admin-mode button or menu; one that
+// arrives otherwise (a stale menu, a message from outside) is ignored.
+bool AllowedInRestrictedMode(unsigned id);
+// Whether `id` is one of the commands above.
+bool IsDesktopCommand(unsigned id);
+
 // One item of a pop-up menu; id 0 is a separator.
 struct MenuItem {
     unsigned id;

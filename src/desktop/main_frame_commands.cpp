@@ -34,6 +34,8 @@ bool FileExists(const std::string& path) {
 
 bool CMainFrame::OnCommand(UINT id) {
     using namespace command;
+    if (!m_app.m_adminMode && !AllowedInRestrictedMode(id))
+        return IsDesktopCommand(id);
     switch (id) {
     case kSwitchMode:
         if (m_app.m_adminMode)

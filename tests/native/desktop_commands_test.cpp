@@ -53,6 +53,19 @@ TEST(DesktopMenusTest, ClosingAndShuttingDownFollowModeVersionAndRestriction) {
     EXPECT_EQ(DecideShutdownOffer(5, false), ShutdownOffer::ShutdownMenu);
     EXPECT_EQ(DecideShutdownOffer(6, true), ShutdownOffer::ShutdownMenu);
     EXPECT_EQ(DecideShutdownOffer(10, false), ShutdownOffer::ShutdownMenu);
+
+    // A customer reaches the mode switch and the shutdown choice, nothing else of ours.
+    std::vector<unsigned> allowed;
+    for (unsigned id = 0; id < 1000; ++id) {
+        if (AllowedInRestrictedMode(id))
+            allowed.push_back(id);
+        EXPECT_TRUE(!AllowedInRestrictedMode(id) || IsDesktopCommand(id)) << id;
+    }
+    EXPECT_EQ(allowed, (std::vector<unsigned>{102, 105, 300, 400, 401}));
+    for (unsigned id : {103u, 106u, 154u, 157u, 205u, 301u, 302u, 501u})
+        EXPECT_TRUE(IsDesktopCommand(id)) << id;
+    for (unsigned id : {0u, 1u, 107u, 113u, 1023u})
+        EXPECT_FALSE(IsDesktopCommand(id)) << id;
 }
 
 TEST(LaunchPlanTest, CommandLineFolderAndTheShellExecuteChoice) {

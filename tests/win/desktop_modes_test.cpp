@@ -220,8 +220,12 @@ TEST_F(ModesTest, ExitingDestroysTheWindowAndCanStartExplorerFirst) {
         SCOPED_TRACE(id);
         WriteCatalogue(TwoTabs(), {"Office"});
         Start();
-        m_actions.calls.clear();
         HWND hwnd = Hwnd();
+        // Only the operator leaves: the same command in restricted user mode is ignored.
+        Command(id);
+        EXPECT_TRUE(::IsWindow(hwnd));
+        EXPECT_TRUE(m_actions.calls.empty());
+        EnterAdminMode();
         Command(id);
         EXPECT_FALSE(::IsWindow(hwnd));
         EXPECT_EQ(m_app->MainHwnd(), nullptr);
@@ -369,6 +373,7 @@ namespace {
 TEST_F(ModesTest, SetupCommandsWriteTheirValuesInOrderAndACancelWritesNothing) {
     WriteCatalogue(TwoTabs(), {"Office"});
     Start();
+    EnterAdminMode();
     m_app->m_settings.WriteString("backgroundBitmap", "C:\\pictures\\old.bmp");
     m_app->backgroundBitmap = "C:\\pictures\\old.bmp";
     m_app->isBitmap = 1;
