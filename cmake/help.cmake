@@ -1,0 +1,25 @@
+# korvane.chm from help/, compiled with chmcmd beside korvane.exe. The pages show two of the
+# pictures in docs/, so the project is staged with them into the build tree first.
+find_program(KORVANE_CHMCMD chmcmd REQUIRED)
+file(GLOB KORVANE_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+set(KORVANE_HELP_PICTURES ${CMAKE_SOURCE_DIR}/docs/desktop-description.png
+                          ${CMAKE_SOURCE_DIR}/docs/desktop-admin.png)
+set(KORVANE_HELP_STAGE ${CMAKE_BINARY_DIR}/help)
+set(KORVANE_CHM ${CMAKE_BINARY_DIR}/korvane.chm)
+add_custom_command(
+    OUTPUT ${KORVANE_CHM}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${KORVANE_HELP_STAGE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KORVANE_HELP_STAGE}
+    COMMAND ${CMAKE_COMMAND} -E copy ${KORVANE_HELP_SOURCES} ${KORVANE_HELP_PICTURES}
+            ${KORVANE_HELP_STAGE}
+    # chmcmd exits 0 even when it skips a missing file, so the result is checked by the test.
+    COMMAND ${KORVANE_CHMCMD} korvane.hhp >chmcmd.log
+    COMMAND ${CMAKE_COMMAND} -E copy korvane.chm ${KORVANE_CHM}
+    WORKING_DIRECTORY ${KORVANE_HELP_STAGE}
+    DEPENDS ${KORVANE_HELP_SOURCES} ${KORVANE_HELP_PICTURES}
+    COMMENT "Compiling korvane.chm"
+    VERBATIM)
+add_custom_target(help ALL DEPENDS ${KORVANE_CHM})
+
+add_test(NAME help_chm COMMAND bash ${CMAKE_SOURCE_DIR}/help/check_chm.sh ${KORVANE_CHM}
+                               ${CMAKE_SOURCE_DIR}/help/korvane.hhp)
