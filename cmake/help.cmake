@@ -1,6 +1,16 @@
 # korvane.chm from help/, compiled with chmcmd beside korvane.exe. The pages show two of the
 # pictures in docs/, so the project is staged with them into the build tree first.
-find_program(KORVANE_CHMCMD chmcmd REQUIRED)
+# On Linux (where the tests run) the tools are required; a Windows build without them skips
+# the help and the setup program and says so.
+if(CMAKE_HOST_WIN32)
+    find_program(KORVANE_CHMCMD chmcmd)
+    if(NOT KORVANE_CHMCMD)
+        message(WARNING "chmcmd not found: no korvane.chm and no setup program")
+        return()
+    endif()
+else()
+    find_program(KORVANE_CHMCMD chmcmd REQUIRED)
+endif()
 file(GLOB KORVANE_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
 set(KORVANE_HELP_PICTURES ${CMAKE_SOURCE_DIR}/docs/desktop-description.png
                           ${CMAKE_SOURCE_DIR}/docs/desktop-admin.png)

@@ -1,6 +1,17 @@
 # korvane-setup-<version>.exe: korvane.exe, korvane.chm and, when it is built, the catalogue
 # tool, packed by makensis. Part of the default build, so the tests always find it.
-find_program(KORVANE_MAKENSIS makensis REQUIRED)
+if(NOT TARGET help)
+    return()
+endif()
+if(CMAKE_HOST_WIN32)
+    find_program(KORVANE_MAKENSIS makensis)
+    if(NOT KORVANE_MAKENSIS)
+        message(WARNING "makensis not found: no setup program")
+        return()
+    endif()
+else()
+    find_program(KORVANE_MAKENSIS makensis REQUIRED)
+endif()
 set(KORVANE_SETUP ${CMAKE_BINARY_DIR}/korvane-setup-${PROJECT_VERSION}.exe)
 
 # Deferred to the end of the top directory: the catalogue tool may be defined after this file

@@ -7,6 +7,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64 wine wine64
     xvfb xauth xdotool imagemagick x11-utils python3
+    nsis fp-utils
 )
 
 missing=()
