@@ -11,7 +11,8 @@ if(CMAKE_HOST_WIN32)
 else()
     find_program(KORVANE_CHMCMD chmcmd REQUIRED)
 endif()
-file(GLOB KORVANE_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+file(GLOB KORVANE_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*.htm
+     ${CMAKE_SOURCE_DIR}/help/*.css ${CMAKE_SOURCE_DIR}/help/korvane.hh?)
 set(KORVANE_HELP_PICTURES ${CMAKE_SOURCE_DIR}/docs/desktop-description.png
                           ${CMAKE_SOURCE_DIR}/docs/desktop-admin.png)
 set(KORVANE_HELP_STAGE ${CMAKE_BINARY_DIR}/help)
@@ -23,13 +24,12 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -E copy ${KORVANE_HELP_SOURCES} ${KORVANE_HELP_PICTURES}
             ${KORVANE_HELP_STAGE}
     # chmcmd exits 0 even when it skips a missing file, so the result is checked by the test.
-    COMMAND ${KORVANE_CHMCMD} korvane.hhp >chmcmd.log
-    COMMAND ${CMAKE_COMMAND} -E copy korvane.chm ${KORVANE_CHM}
-    WORKING_DIRECTORY ${KORVANE_HELP_STAGE}
+    COMMAND ${CMAKE_COMMAND} -E chdir ${KORVANE_HELP_STAGE} ${KORVANE_CHMCMD} korvane.hhp
+    COMMAND ${CMAKE_COMMAND} -E copy ${KORVANE_HELP_STAGE}/korvane.chm ${KORVANE_CHM}
     DEPENDS ${KORVANE_HELP_SOURCES} ${KORVANE_HELP_PICTURES}
     COMMENT "Compiling korvane.chm"
     VERBATIM)
-add_custom_target(help ALL DEPENDS ${KORVANE_CHM})
+add_custom_target(korvane_help ALL DEPENDS ${KORVANE_CHM})
 
 add_test(NAME help_chm COMMAND bash ${CMAKE_SOURCE_DIR}/help/check_chm.sh ${KORVANE_CHM}
                                ${CMAKE_SOURCE_DIR}/help/korvane.hhp)

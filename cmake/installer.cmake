@@ -1,6 +1,6 @@
 # korvane-setup-<version>.exe: korvane.exe, korvane.chm and, when it is built, the catalogue
 # tool, packed by makensis. Part of the default build, so the tests always find it.
-if(NOT TARGET help)
+if(NOT TARGET korvane_help)
     return()
 endif()
 if(CMAKE_HOST_WIN32)
@@ -29,7 +29,7 @@ function(korvane_add_installer)
         COMMAND ${KORVANE_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DOUTFILE=${KORVANE_SETUP}
                 -DEXE=$<TARGET_FILE:korvane> -DCHM=${KORVANE_CHM} ${toolDefine}
                 ${CMAKE_SOURCE_DIR}/installer/korvane.nsi
-        DEPENDS korvane help ${KORVANE_CHM} ${scripts} ${toolDepends}
+        DEPENDS korvane korvane_help ${KORVANE_CHM} ${scripts} ${toolDepends}
         COMMENT "Packing korvane-setup-${PROJECT_VERSION}.exe"
         VERBATIM)
     add_custom_target(installer ALL DEPENDS ${KORVANE_SETUP})

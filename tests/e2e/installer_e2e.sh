@@ -149,6 +149,7 @@ for _ in $(seq 1 50); do
     xdotool search --onlyvisible --name '^SHELL$' >/dev/null 2>&1 || break
     sleep 0.2
 done
+! xdotool search --onlyvisible --name '^SHELL$' >/dev/null 2>&1 || fail "'Exit program' left the desktop"
 wait || true
 
 # The silent uninstaller (it runs from a copy of itself, so the result is awaited).
