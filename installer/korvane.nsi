@@ -178,11 +178,12 @@ Section "Uninstall"
         WriteRegStr HKLM "${WINLOGON_KEY}" "Shell" "explorer.exe"
         DetailPrint "The log-on shell is explorer.exe again"
     ${EndIf}
+    Delete "${SHORTCUT}"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    ; The folder goes last: its absence tells a waiting roll-out script that all is done.
     Delete "$INSTDIR\korvane.exe"
     Delete "$INSTDIR\korvane.chm"
     Delete "$INSTDIR\korvane-catalogue.exe"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
-    Delete "${SHORTCUT}"
-    DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -155,7 +155,7 @@ wait || true
 # The silent uninstaller (it runs from a copy of itself, so the result is awaited).
 wine "C:\\Program Files\\Korvane\\uninstall.exe" /S >/dev/null 2>&1
 for _ in $(seq 1 100); do
-    [ -e "$installed/uninstall.exe" ] || break
+    [ -e "$installed" ] || break
     sleep 0.2
 done
 [ ! -e "$installed" ] || fail "left in Program Files: $(ls "$installed")"
