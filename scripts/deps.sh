@@ -7,7 +7,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64 wine wine64
     xvfb xauth xdotool imagemagick fonts-dejavu-core x11-utils python3
-    nlohmann-json3-dev
+    nlohmann-json3-dev nsis fp-utils
 )
 
 missing=()
