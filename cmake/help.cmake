@@ -13,7 +13,7 @@ else()
 endif()
 file(GLOB KORVANE_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*.htm
      ${CMAKE_SOURCE_DIR}/help/*.css ${CMAKE_SOURCE_DIR}/help/korvane.hh?)
-set(KORVANE_HELP_PICTURES ${CMAKE_SOURCE_DIR}/docs/desktop-description.png
+set(KORVANE_HELP_PICTURES ${CMAKE_SOURCE_DIR}/docs/desktop-demo.png
                           ${CMAKE_SOURCE_DIR}/docs/desktop-admin.png)
 set(KORVANE_HELP_STAGE ${CMAKE_BINARY_DIR}/help)
 set(KORVANE_CHM ${CMAKE_BINARY_DIR}/korvane.chm)
