@@ -8,6 +8,7 @@
 
 #include <shlobj.h>
 
+#include <cctype>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -25,11 +26,64 @@ inline double WaitUntil(double start, const std::function<bool()>& ready,
     return -1;
 }
 
+// A path compared across Windows and Unix spellings: lower case, forward slashes, no "z:".
+inline std::string ComparablePath(std::string path) {
+    for (char& c : path)
+        c = c == '\\' ? '/' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (path.rfind("z:", 0) == 0)
+        path.erase(0, 2);
+    return path;
+}
+
+// Processor milliseconds of the Unix process running `exe`, read from /proc through Wine's Z:
+// drive (Wine reports no times for other processes); -1 when there is no such process.
+inline double UnixProcessCpuMs(const std::string& exe) {
+    const std::string wanted = ComparablePath(exe);
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return -1;
+    double ms = -1;
+    do {
+        const std::string pid = found.cFileName;
+        if (pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        char text[1024] = {};
+        FILE* f = std::fopen(("Z:\\proc\\" + pid + "\\cmdline").c_str(), "rb");
+        if (!f)
+            continue;
+        std::fread(text, 1, sizeof(text) - 1, f);
+        std::fclose(f);
+        if (ComparablePath(text) != wanted)
+            continue;
+        f = std::fopen(("Z:\\proc\\" + pid + "\\stat").c_str(), "rb");
+        if (!f)
+            continue;
+        std::string stat(4096, '\0');
+        stat.resize(std::fread(stat.data(), 1, stat.size(), f));
+        std::fclose(f);
+        // After the command in parentheses: state is field 3, utime 14 and stime 15, in the
+        // kernel's 100 ticks a second.
+        const std::size_t close = stat.rfind(')');
+        unsigned long long utime = 0, stime = 0;
+        if (close != std::string::npos &&
+            std::sscanf(stat.c_str() + close + 1,
+                        " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime,
+                        &stime) == 2)
+            ms = 10.0 * static_cast<double>(utime + stime);
+        break;
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return ms;
+}
+
 struct StartedProcess {
     PROCESS_INFORMATION process{};
     bool ok = false;
+    std::string exe;
 
-    explicit StartedProcess(const std::string& commandLine) {
+    explicit StartedProcess(const std::string& commandLine, std::string exePath = {})
+        : exe(std::move(exePath)) {
         STARTUPINFOA si{};
         si.cb = sizeof(si);
         std::string command = commandLine;
@@ -47,8 +101,14 @@ struct StartedProcess {
     StartedProcess(const StartedProcess&) = delete;
     StartedProcess& operator=(const StartedProcess&) = delete;
 
-    // User plus kernel time the process has used so far, in milliseconds.
+    // User plus kernel time the process has used so far, in milliseconds: the system's count,
+    // or under Wine the Unix process's.
     double CpuMs() const {
+        if (!exe.empty()) {
+            const double fromProc = UnixProcessCpuMs(exe);
+            if (fromProc >= 0)
+                return fromProc;
+        }
         FILETIME created, ended, kernel, user;
         if (!::GetProcessTimes(process.hProcess, &created, &ended, &kernel, &user))
             return -1;

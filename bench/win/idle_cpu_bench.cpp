@@ -16,7 +16,7 @@ constexpr DWORD kSettleMs = 5000;
 // it never showed them.
 double IdleShare(const std::string& exe, int seconds, const GridRect& last) {
     ClearScreen(last.left, last.top);
-    StartedProcess desktop(Quoted(exe));
+    StartedProcess desktop(Quoted(exe), exe);
     if (WaitUntil(NowMs(), [&] { return IconOnScreen(last.left, last.top); }) < 0)
         return -1;
     ::Sleep(kSettleMs);
@@ -25,7 +25,7 @@ double IdleShare(const std::string& exe, int seconds, const GridRect& last) {
     ::Sleep(static_cast<DWORD>(seconds) * 1000);
     const double cpu = desktop.CpuMs() - cpuBefore;
     const double wall = NowMs() - wallBefore;
-    if (cpuBefore < 0)
+    if (cpuBefore < 0 || cpu < 0)
         return -1;
     std::printf("  %.0f ms of processor time in %.1f s\n", cpu, wall / 1000);
     return 100.0 * cpu / wall;
