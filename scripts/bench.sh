@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Runs every benchmark: the catalogue load/save benchmarks natively (Google Benchmark) and the
-# desktop's timing harnesses under Wine on a private Xvfb screen of 1024 x 768.
+# desktop's timing harnesses under Wine on a private Xvfb screen of 1024 x 768: one full paint
+# of a 65-icon tab, start to first complete paint against notepad.exe, and the processor time
+# of the idle desktop over KORVANE_BENCH_IDLE_SECONDS (60). KORVANE_BENCH_BASELINE names an older
+# korvane.exe to time in the same runs, so that before and after compare on one loaded machine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
@@ -24,5 +27,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 wineserver -p >/dev/null 2>&1 </dev/null || true
 wine "$root/build/win/bench/win/draw_icons_bench.exe" 2>/dev/null | tr -d '\r'
-wine "$root/build/win/bench/win/start_to_paint_bench.exe" \
-    "$(winepath -w "$root/build/win/korvane.exe")" 5 2>/dev/null | tr -d '\r'
+desktop=$(winepath -w "$root/build/win/korvane.exe")
+baseline=()
+if [ -n "${KORVANE_BENCH_BASELINE:-}" ]; then
+    baseline=("$(winepath -w "$KORVANE_BENCH_BASELINE")")
+fi
+echo "load: $(uptime)"
+wine "$root/build/win/bench/win/start_to_paint_bench.exe" "$desktop" 5 "${baseline[@]}" \
+    2>/dev/null | tr -d '\r'
+wine "$root/build/win/bench/win/idle_cpu_bench.exe" "$desktop" \
+    "${KORVANE_BENCH_IDLE_SECONDS:-60}" "${baseline[@]}" 2>/dev/null | tr -d '\r'
+echo "load: $(uptime)"

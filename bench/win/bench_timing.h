@@ -29,14 +29,17 @@ inline double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// Fills every cell of tab 0 with a program whose icon comes from notepad.exe.
+// Fills every cell of tab 0 with a program whose icon comes from one of three of Wine's own
+// programs in turn, as a café's tab mixes icons of several files.
 inline void FillOneTab(Icons& catalogue, const DesktopLayout& layout) {
+    static const char* const kIconFiles[] = {"C:\\windows\\notepad.exe", "C:\\windows\\regedit.exe",
+                                             "C:\\windows\\system32\\winecfg.exe"};
     for (int i = 0; i < layout.cellsPerTab; ++i) {
         ProgramEntry e{};
         e.column = i % layout.columns;
         e.row = i / layout.columns;
         std::snprintf(e.caption, sizeof(e.caption), "Program %d with a caption", i);
-        std::strcpy(e.iconFile, "C:\\windows\\notepad.exe");
+        std::strcpy(e.iconFile, kIconFiles[i % 3]);
         catalogue.AddEntry(e);
     }
 }

@@ -1,22 +1,28 @@
 #include "desktop/icon_painter.h"
 
 #include "catalogue/icons.h"
+#include "desktop/icon_cache.h"
 #include "framework/dc.h"
+#include "framework/unique_handle.h"
 
 #include <shellapi.h>
 
 namespace {
 
 void DrawEntry(HDC dc, const DesktopLayout& layout, const ProgramEntry& entry,
-               const IconPaintStyle& style) {
-    HICON extracted = nullptr;
-    if (entry.iconFile[0] != '\0')
-        ::ExtractIconExA(entry.iconFile, entry.iconIndex, &extracted, nullptr, 1);
-    const GridRect icon = layout.IconRect(entry.column, entry.row);
-    ::DrawIcon(dc, icon.left, icon.top,
-               extracted ? extracted : ::LoadIcon(nullptr, IDI_APPLICATION));
-    if (extracted)
-        ::DestroyIcon(extracted);
+               const IconPaintStyle& style, IconCache* cache) {
+    UniqueIcon extracted;
+    HICON icon = nullptr;
+    if (entry.iconFile[0] != '\0') {
+        if (cache) {
+            icon = cache->Get(entry.iconFile, entry.iconIndex);
+        } else {
+            ::ExtractIconExA(entry.iconFile, entry.iconIndex, extracted.Put(), nullptr, 1);
+            icon = extracted.Get();
+        }
+    }
+    const GridRect iconRect = layout.IconRect(entry.column, entry.row);
+    ::DrawIcon(dc, iconRect.left, iconRect.top, icon ? icon : ::LoadIcon(nullptr, IDI_APPLICATION));
 
     const GridRect caption = layout.CaptionRect(entry.column, entry.row);
     RECT box{caption.left, caption.top, caption.right, caption.bottom};
@@ -28,7 +34,7 @@ void DrawEntry(HDC dc, const DesktopLayout& layout, const ProgramEntry& entry,
 } // namespace
 
 void DrawDesktopIcons(HDC dc, const DesktopLayout& layout, const Icons& catalogue, int currentTab,
-                      int placedLimit, const IconPaintStyle& style) {
+                      int placedLimit, const IconPaintStyle& style, IconCache* cache) {
     ::MoveToEx(dc, 0, layout.gridTop, nullptr);
     ::LineTo(dc, layout.width, layout.gridTop);
     ::MoveToEx(dc, layout.halfWidth, 0, nullptr);
@@ -40,12 +46,16 @@ void DrawDesktopIcons(HDC dc, const DesktopLayout& layout, const Icons& catalogu
                                                  : ::GetStockObject(DEFAULT_GUI_FONT));
     ::SetBkMode(dc, OPAQUE);
     ::SetBkColor(dc, style.desktop);
+    if (cache)
+        cache->BeginPass();
     const int drawable = DrawableCount(catalogue, placedLimit);
     for (int i = 0; i < drawable; ++i) {
         const ProgramEntry& entry = catalogue.m_entries[i];
         if (entry.tab != currentTab || entry.column < 0 || entry.row < 0 ||
             entry.column >= layout.columns || entry.row >= layout.rows)
             continue;
-        DrawEntry(dc, layout, entry, style);
+        DrawEntry(dc, layout, entry, style, cache);
     }
+    if (cache)
+        cache->EndPass();
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+class IconCache;
 class Icons;
 
 struct IconPaintStyle {
@@ -14,8 +15,9 @@ struct IconPaintStyle {
     COLORREF captionText = 0; // fontcolor
 };
 
-// Icons are extracted from their files on every paint (and destroyed after drawing); an icon
-// file that yields none shows the system's application icon. Entries from `placedLimit` on
-// (when not -1), on other tabs, or outside the grid are not drawn; tab -1 draws no icons.
+// An icon file that yields no icon shows the system's application icon. Entries from
+// `placedLimit` on (when not -1), on other tabs, or outside the grid are not drawn; tab -1 draws
+// no icons. With a cache the icons come from it (one pass of it per call); without one each is
+// extracted from its file and destroyed after drawing. Both paint the same pixels.
 void DrawDesktopIcons(HDC dc, const DesktopLayout& layout, const Icons& catalogue, int currentTab,
-                      int placedLimit, const IconPaintStyle& style);
+                      int placedLimit, const IconPaintStyle& style, IconCache* cache = nullptr);

@@ -9,6 +9,7 @@
 #include "controls/tabctrl/tab_ctrl_style_vs2010.h"
 #include "desktop/desktop_commands.h"
 #include "desktop/grid_layout.h"
+#include "desktop/icon_cache.h"
 #include "framework/unique_handle.h"
 #include "framework/window.h"
 
@@ -63,6 +64,7 @@ public:
     HWND ScreenshotHwnd() const { return m_screenshot; }
     HWND ToolTipHwnd() const { return m_toolTip; }
     TabCtrl& TabStrip() { return m_tabStrip; }
+    const IconCache& CachedIcons() const { return m_iconCache; }
     CRulerRichEditCtrl& Description() { return m_description; }
 
     // The strip reports a click on another tab: the grid shows that tab's icons.
@@ -166,4 +168,5 @@ private:
     CRulerRichEditCtrl m_description;
     // Empty place-holder panes the strip needs, one per catalogue tab.
     std::vector<HWND> m_tabPages;
+    IconCache m_iconCache;
 };

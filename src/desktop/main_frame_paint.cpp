@@ -10,7 +10,8 @@ void CMainFrame::DrawIcons(HDC dc) {
     const IconPaintStyle style{m_app.m_captionFont.Get(), static_cast<COLORREF>(m_app.cvetfona),
                                static_cast<COLORREF>(m_app.cveticon),
                                static_cast<COLORREF>(m_app.fontcolor)};
-    DrawDesktopIcons(dc, m_layout, *m_app.m_catalogue, CurrentTab(), m_placedLimit, style);
+    DrawDesktopIcons(dc, m_layout, *m_app.m_catalogue, CurrentTab(), m_placedLimit, style,
+                     &m_iconCache);
 }
 
 void CMainFrame::RebuildBackground() {

@@ -1,0 +1,191 @@
+#pragma once
+// Starting the real desktop for the Wine harnesses: a 65-icon catalogue put in the data folder
+// for the run, the process started and stopped, and the screen polled for its icons.
+
+#include "bench_timing.h"
+#include "catalogue/icons.h"
+#include "desktop/grid_layout.h"
+
+#include <shlobj.h>
+
+#include <cctype>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+inline constexpr COLORREF kBenchBackground = RGB(0, 0, 96);
+
+// Milliseconds from `start` until `ready` answers true (polled every millisecond), or -1.
+inline double WaitUntil(double start, const std::function<bool()>& ready,
+                        double timeoutMs = 30000) {
+    while (NowMs() - start < timeoutMs) {
+        if (ready())
+            return NowMs() - start;
+        ::Sleep(1);
+    }
+    return -1;
+}
+
+// A path compared across Windows and Unix spellings: lower case, forward slashes, no "z:".
+inline std::string ComparablePath(std::string path) {
+    for (char& c : path)
+        c = c == '\\' ? '/' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (path.rfind("z:", 0) == 0)
+        path.erase(0, 2);
+    return path;
+}
+
+// Processor milliseconds of the Unix process running `exe`, read from /proc through Wine's Z:
+// drive (Wine reports no times for other processes); -1 when there is no such process.
+inline double UnixProcessCpuMs(const std::string& exe) {
+    const std::string wanted = ComparablePath(exe);
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return -1;
+    double ms = -1;
+    do {
+        const std::string pid = found.cFileName;
+        if (pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        char text[1024] = {};
+        FILE* f = std::fopen(("Z:\\proc\\" + pid + "\\cmdline").c_str(), "rb");
+        if (!f)
+            continue;
+        std::fread(text, 1, sizeof(text) - 1, f);
+        std::fclose(f);
+        if (ComparablePath(text) != wanted)
+            continue;
+        f = std::fopen(("Z:\\proc\\" + pid + "\\stat").c_str(), "rb");
+        if (!f)
+            continue;
+        std::string stat(4096, '\0');
+        stat.resize(std::fread(stat.data(), 1, stat.size(), f));
+        std::fclose(f);
+        // After the command in parentheses: state is field 3, utime 14 and stime 15, in the
+        // kernel's 100 ticks a second.
+        const std::size_t close = stat.rfind(')');
+        unsigned long long utime = 0, stime = 0;
+        if (close != std::string::npos &&
+            std::sscanf(stat.c_str() + close + 1,
+                        " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime,
+                        &stime) == 2)
+            ms = 10.0 * static_cast<double>(utime + stime);
+        break;
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return ms;
+}
+
+struct StartedProcess {
+    PROCESS_INFORMATION process{};
+    bool ok = false;
+    std::string exe;
+
+    explicit StartedProcess(const std::string& commandLine, std::string exePath = {})
+        : exe(std::move(exePath)) {
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        std::string command = commandLine;
+        ok = ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &si, &process) != FALSE;
+    }
+    ~StartedProcess() {
+        if (!ok)
+            return;
+        ::TerminateProcess(process.hProcess, 0);
+        ::WaitForSingleObject(process.hProcess, 5000);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    StartedProcess(const StartedProcess&) = delete;
+    StartedProcess& operator=(const StartedProcess&) = delete;
+
+    // User plus kernel time the process has used so far, in milliseconds: the system's count,
+    // or under Wine the Unix process's.
+    double CpuMs() const {
+        if (!exe.empty()) {
+            const double fromProc = UnixProcessCpuMs(exe);
+            if (fromProc >= 0)
+                return fromProc;
+        }
+        FILETIME created, ended, kernel, user;
+        if (!::GetProcessTimes(process.hProcess, &created, &ended, &kernel, &user))
+            return -1;
+        auto ms = [](const FILETIME& t) {
+            return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                                       t.dwLowDateTime) /
+                   10000.0;
+        };
+        return ms(kernel) + ms(user);
+    }
+};
+
+inline bool VisibleWindow(const char* className, const char* title) {
+    HWND hwnd = ::FindWindowA(className, title);
+    return hwnd && ::IsWindowVisible(hwnd);
+}
+
+// The icon whose top left corner is (x, y) is on screen on the painted desktop: the cell
+// around it shows the background colour and the icon's own square mostly does not.
+inline bool IconOnScreen(int x, int y) {
+    HDC screen = ::GetDC(nullptr);
+    const bool cellPainted = ::GetPixel(screen, x - 20, y - 2) == kBenchBackground &&
+                             ::GetPixel(screen, x + 40, y + 10) == kBenchBackground;
+    int differing = 0;
+    for (int dy = 0; dy < 32; dy += 4)
+        for (int dx = 0; dx < 32; dx += 4)
+            differing += ::GetPixel(screen, x + dx, y + dy) != kBenchBackground;
+    ::ReleaseDC(nullptr, screen);
+    return cellPainted && differing > 8;
+}
+
+// Until the desktop repaints, a terminated window's pixels stay on the screen: wait for the
+// spot the next run watches to be clear, so that no run sees the previous one's icons.
+inline bool ClearScreen(int x, int y) {
+    ::RedrawWindow(::GetDesktopWindow(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return WaitUntil(
+               NowMs(), [&] { return !IconOnScreen(x, y); }, 5000) >= 0;
+}
+
+// A full tab of 65 icons in the data folder's icons.bin for the harness's lifetime; the file
+// that was there comes back afterwards.
+class BenchCatalogue {
+public:
+    explicit BenchCatalogue(const DesktopLayout& layout) {
+        char path[MAX_PATH] = {};
+        ::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
+        std::string folder = std::string(path) + "\\Quillmoran";
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        folder += "\\Shell";
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        m_path = folder + "\\icons.bin";
+        m_saved = m_path + ".bench-saved";
+        m_hadOne = ::MoveFileExA(m_path.c_str(), m_saved.c_str(), MOVEFILE_REPLACE_EXISTING);
+        Icons catalogue(m_path);
+        FillOneTab(catalogue, layout);
+        catalogue.Save();
+    }
+    ~BenchCatalogue() {
+        ::DeleteFileA(m_path.c_str());
+        if (m_hadOne)
+            ::MoveFileExA(m_saved.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    BenchCatalogue(const BenchCatalogue&) = delete;
+    BenchCatalogue& operator=(const BenchCatalogue&) = delete;
+
+private:
+    std::string m_path, m_saved;
+    bool m_hadOne = false;
+};
+
+inline DesktopLayout ScreenLayout() {
+    RECT screen;
+    ::GetWindowRect(::GetDesktopWindow(), &screen);
+    return DesktopLayout::Compute(screen.right, screen.bottom, false);
+}
+
+inline std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
