@@ -23,6 +23,7 @@ struct ReporterState {
     std::string emailTo;
     std::string emailSubject;
     std::string url;
+    std::string crashEvent; // named at install: a crashed process should allocate little
     LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
     std::terminate_handler previousTerminate = nullptr;
     void (*previousAbort)(int) = SIG_DFL;
@@ -71,8 +72,7 @@ void PruneDumps() {
     }
     // First the guardian, if there is one: a dump takes seconds under Wine, and the next desktop
     // should not wait for it.
-    if (HANDLE crashed = ::OpenEventA(EVENT_MODIFY_STATE, FALSE,
-                                      CrashEventName(::GetCurrentProcessId()).c_str())) {
+    if (HANDLE crashed = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, g_state.crashEvent.c_str())) {
         ::SetEvent(crashed);
         ::CloseHandle(crashed);
     }
@@ -160,6 +160,7 @@ int crInstall(const CrInstallInfo* info) {
     g_state.emailTo = info->emailTo ? info->emailTo : "";
     g_state.emailSubject = info->emailSubject ? info->emailSubject : "";
     g_state.url = info->url ? info->url : "";
+    g_state.crashEvent = CrashEventName(::GetCurrentProcessId());
     // A minidump needs no symbols; without this Wine's dbghelp reads the debug information of
     // every loaded module before it writes one, which takes many seconds.
     ::SymSetOptions(::SymGetOptions() | SYMOPT_DEFERRED_LOADS);
