@@ -78,8 +78,7 @@ BOOL CApp::InitInstance() {
     });
 
     // 6. Single instance: a second one ends silently.
-    m_instanceMutex.Reset(::CreateMutexA(nullptr, TRUE, kMutexName));
-    if (::GetLastError() == ERROR_ALREADY_EXISTS)
+    if (!TakeInstanceMutex())
         return FALSE;
 
     // 7. Shell services.
@@ -110,8 +109,8 @@ BOOL CApp::InitInstance() {
     ::SetTimer(MainHwnd(), kRepaintTimer, kRepaintInterval, nullptr);
     PublishWindowHandle();
 
-    // 20. Log-on programs, only when we are the log-on shell.
-    if (m_taskbarFound == 0) {
+    // 20. Log-on programs, only when we are the log-on shell, and only once per log-on.
+    if (m_taskbarFound == 0 && !m_restartedAfterCrash) {
         m_shell->RunStartupFolders();
         m_shell->RunRegistryKeys();
     }
@@ -135,6 +134,13 @@ int CApp::ExitInstance() {
         m_crashReporterInstalled = false;
     }
     return WinApp::ExitInstance();
+}
+
+bool CApp::TakeInstanceMutex() {
+    m_instanceMutex.Reset(::CreateMutexA(nullptr, TRUE, kMutexName));
+    // The crashed desktop still holds the mutex while it writes its dump; our handle keeps it in
+    // being after that, so later ordinary starts are refused as before.
+    return ::GetLastError() != ERROR_ALREADY_EXISTS || (m_restartedAfterCrash && m_instanceMutex);
 }
 
 void CApp::FindModuleFolder() {

@@ -61,6 +61,9 @@ public:
     HBITMAP m_backgroundPicture = nullptr;
 
     int m_adminMode = 0;
+    // Set before start-up for a desktop started again after a crash: the first one did the
+    // log-on duties, and the dying one's mutex may still exist for a few seconds.
+    bool m_restartedAfterCrash = false;
     BYTE m_taskbarFound = 0;
     std::string m_moduleDir;
     std::string m_commonDataPath;
@@ -83,6 +86,7 @@ private:
     void HideFromTaskList();
     void HideMinimizedWindows();
     bool CreateFrame();
+    bool TakeInstanceMutex();
     void PublishWindowHandle();
 
     bool m_crashReporterInstalled = false;

@@ -1,13 +1,17 @@
 #include "app/crash_reporter.h"
 
+#include "app/crash_recovery.h"
+
 #include <windows.h>
 
 #include <dbghelp.h>
 
 #include <csignal>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <exception>
+#include <vector>
 
 namespace {
 
@@ -19,6 +23,7 @@ struct ReporterState {
     std::string emailTo;
     std::string emailSubject;
     std::string url;
+    std::string crashEvent; // named at install: a crashed process should allocate little
     LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
     std::terminate_handler previousTerminate = nullptr;
     void (*previousAbort)(int) = SIG_DFL;
@@ -35,10 +40,42 @@ void CreateFolderChain(const std::string& folder) {
     }
 }
 
-// Writes <folder>\<name>-<time>-<pid>.dmp and a .txt beside it; runs at most once.
-void WriteReport(EXCEPTION_POINTERS* pointers, const char* reason) {
-    if (::InterlockedExchange(&g_writing, 1) != 0)
+// Keeps the newest dumps; a dump goes together with its note.
+void PruneDumps() {
+    std::vector<DumpFile> dumps;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((g_state.folder + "\\*.dmp").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
         return;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            dumps.push_back(
+                {data.cFileName,
+                 (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                     data.ftLastWriteTime.dwLowDateTime});
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    for (const std::string& name : DumpsToDelete(std::move(dumps))) {
+        const std::string path = g_state.folder + "\\" + name;
+        ::DeleteFileA(path.c_str());
+        ::DeleteFileA((path.substr(0, path.size() - 4) + ".txt").c_str());
+    }
+}
+
+// Writes <folder>\<name>-<time>-<pid>.dmp and a .txt beside it, then ends the whole process:
+// Wine would end only a crashed secondary thread and leave a desktop without it. A thread that
+// crashes while another one writes waits for the writer to end the process.
+[[noreturn]] void ReportAndEnd(EXCEPTION_POINTERS* pointers, const char* reason, UINT exitCode) {
+    if (::InterlockedExchange(&g_writing, 1) != 0) {
+        for (;;)
+            ::Sleep(INFINITE);
+    }
+    // First the guardian, if there is one: a dump takes seconds under Wine, and the next desktop
+    // should not wait for it.
+    if (HANDLE crashed = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, g_state.crashEvent.c_str())) {
+        ::SetEvent(crashed);
+        ::CloseHandle(crashed);
+    }
     CreateFolderChain(g_state.folder);
     SYSTEMTIME now;
     ::GetLocalTime(&now);
@@ -76,22 +113,27 @@ void WriteReport(EXCEPTION_POINTERS* pointers, const char* reason) {
                          static_cast<unsigned long>(pointers->ExceptionRecord->ExceptionCode));
         std::fclose(text);
     }
+    PruneDumps();
+    ::TerminateProcess(::GetCurrentProcess(), exitCode);
+    for (;;)
+        ::Sleep(INFINITE);
 }
 
 LONG WINAPI UnhandledFilter(EXCEPTION_POINTERS* pointers) {
-    WriteReport(pointers, "unhandled exception");
-    return EXCEPTION_EXECUTE_HANDLER;
+    // The process ends with the exception's code, as Windows ends it, unless that code would
+    // pass for an ordinary exit (a C++ runtime's own codes may): the guardian must see a crash.
+    const DWORD code = pointers && pointers->ExceptionRecord
+                           ? pointers->ExceptionRecord->ExceptionCode
+                           : kFatalExitCode;
+    ReportAndEnd(pointers, "unhandled exception", IsCrashExitCode(code) ? code : kFatalExitCode);
 }
 
 [[noreturn]] void OnTerminate() {
-    WriteReport(nullptr, "std::terminate");
-    ::TerminateProcess(::GetCurrentProcess(), 3);
-    std::abort();
+    ReportAndEnd(nullptr, "std::terminate", kFatalExitCode);
 }
 
 void OnAbort(int) {
-    WriteReport(nullptr, "abort");
-    ::TerminateProcess(::GetCurrentProcess(), 3);
+    ReportAndEnd(nullptr, "abort", kFatalExitCode);
 }
 
 int Fail(const char* text) {
@@ -118,6 +160,10 @@ int crInstall(const CrInstallInfo* info) {
     g_state.emailTo = info->emailTo ? info->emailTo : "";
     g_state.emailSubject = info->emailSubject ? info->emailSubject : "";
     g_state.url = info->url ? info->url : "";
+    g_state.crashEvent = CrashEventName(::GetCurrentProcessId());
+    // A minidump needs no symbols; without this Wine's dbghelp reads the debug information of
+    // every loaded module before it writes one, which takes many seconds.
+    ::SymSetOptions(::SymGetOptions() | SYMOPT_DEFERRED_LOADS);
     g_state.previousFilter = ::SetUnhandledExceptionFilter(&UnhandledFilter);
     if (info->flags & kCrAllHandlers) {
         g_state.previousTerminate = std::set_terminate(&OnTerminate);

@@ -1,0 +1,102 @@
+#include "app/crash_recovery.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view FileNameOf(std::string_view path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+LaunchRole ParseLaunchRole(std::string_view commandLine) {
+    LaunchRole role;
+    while (!(commandLine = Trim(commandLine)).empty()) {
+        std::size_t end = 0;
+        while (end < commandLine.size() && !IsBlank(commandLine[end]))
+            ++end;
+        const std::string_view token = commandLine.substr(0, end);
+        if (SameText(token, kDesktopArgument))
+            role.guardian = false;
+        else if (SameText(token, kRestartedArgument))
+            role.guardian = false, role.restarted = true;
+        commandLine.remove_prefix(end);
+    }
+    return role;
+}
+
+std::string CrashEventName(unsigned long processId) {
+    return "KorvaneDesktopCrashed-" + std::to_string(processId);
+}
+
+bool IsCrashExitCode(std::uint32_t exitCode) {
+    return (exitCode & 0xC0000000u) == 0xC0000000u;
+}
+
+AfterExit CrashRecovery::OnDesktopEnded(std::uint32_t exitCode, std::uint64_t nowMs,
+                                        bool logonShell) {
+    if (!IsCrashExitCode(exitCode))
+        return AfterExit::Finish;
+    // Crashes older than the window no longer count; the one that just happened does.
+    while (!m_crashTimes.empty() && nowMs - m_crashTimes.front() > kWindowMs)
+        m_crashTimes.pop_front();
+    m_crashTimes.push_back(nowMs);
+    if (m_crashTimes.size() < kMaxCrashes)
+        return AfterExit::Restart;
+    return logonShell ? AfterExit::GiveUpAndStartExplorer : AfterExit::GiveUp;
+}
+
+bool ShellValueNamesProgram(std::string_view shellValue, std::string_view modulePath) {
+    std::string_view value = Trim(shellValue);
+    if (value.empty() || modulePath.empty())
+        return false;
+    std::string_view program;
+    if (value.front() == '"') {
+        value.remove_prefix(1);
+        program = value.substr(0, value.find('"'));
+    } else if (value.size() >= modulePath.size() &&
+               SameText(value.substr(0, modulePath.size()), modulePath) &&
+               (value.size() == modulePath.size() || IsBlank(value[modulePath.size()]))) {
+        return true; // an unquoted path may hold spaces: compare the whole of ours first
+    } else {
+        program = value.substr(0, std::min(value.size(), value.find_first_of(" \t")));
+    }
+    if (program.find_first_of("\\/") != std::string_view::npos)
+        return SameText(program, modulePath);
+    const std::string_view ours = FileNameOf(modulePath);
+    return SameText(program, ours) || SameText(std::string(program) + ".exe", ours);
+}
+
+std::vector<std::string> DumpsToDelete(std::vector<DumpFile> dumps, std::size_t keep) {
+    if (dumps.size() <= keep)
+        return {};
+    std::sort(dumps.begin(), dumps.end(), [](const DumpFile& a, const DumpFile& b) {
+        return a.writeTime != b.writeTime ? a.writeTime < b.writeTime : a.name < b.name;
+    });
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i + keep < dumps.size(); ++i)
+        names.push_back(dumps[i].name);
+    return names;
+}
