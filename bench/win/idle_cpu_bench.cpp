@@ -16,7 +16,9 @@ constexpr DWORD kSettleMs = 5000;
 // it never showed them.
 double IdleShare(const std::string& exe, int seconds, const GridRect& last) {
     ClearScreen(last.left, last.top);
-    StartedProcess desktop(Quoted(exe), exe);
+    // The desktop itself, without the guardian that would otherwise start it: the guardian
+    // runs the same executable, and its processor time is not the desktop's.
+    StartedProcess desktop(Quoted(exe) + " /desktop", exe);
     if (WaitUntil(NowMs(), [&] { return IconOnScreen(last.left, last.top); }) < 0)
         return -1;
     ::Sleep(kSettleMs);
