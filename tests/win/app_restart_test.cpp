@@ -17,9 +17,7 @@ protected:
     void TearDown() override { DeleteTree(DataFolder()); }
 
     static void Finish(CApp& app) {
-        if (HWND hwnd = app.MainHwnd())
-            ::DestroyWindow(hwnd);
-        app.ExitInstance();
+        FinishApp(app);
         PumpMessages();
     }
 

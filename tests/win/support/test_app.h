@@ -65,6 +65,13 @@ inline std::string DataFolder() {
     return std::string(path) + "\\Quillmoran\\Shell";
 }
 
+// Ends a started application as the program does: its window goes, then its exit steps run.
+inline void FinishApp(CApp& app) {
+    if (HWND hwnd = app.MainHwnd())
+        ::DestroyWindow(hwnd);
+    app.ExitInstance();
+}
+
 inline void MakeDataFolder() {
     ::CreateDirectoryA((DataFolder() + "\\..").c_str(), nullptr);
     ::CreateDirectoryA(DataFolder().c_str(), nullptr);

@@ -52,11 +52,8 @@ void DesktopTest::SetUp() {
 }
 
 void DesktopTest::TearDown() {
-    if (m_app) {
-        if (HWND hwnd = m_app->MainHwnd())
-            ::DestroyWindow(hwnd);
-        m_app->ExitInstance();
-    }
+    if (m_app)
+        FinishApp(*m_app);
     PumpMessages();
     DeleteTree(DataFolder());
 }
