@@ -56,7 +56,7 @@ const IconCache::FileStamp& IconCache::StampOf(const std::string& file) {
     return m_passStamps.emplace(file, std::move(stamp)).first->second;
 }
 
-HICON IconCache::Get(const std::string& file, int index) {
+IconCache::CachedIcon& IconCache::Find(const std::string& file, int index) {
     const FileStamp& stamp = StampOf(file);
     auto [it, added] = m_icons.try_emplace({file, index});
     CachedIcon& cached = it->second;
@@ -64,9 +64,39 @@ HICON IconCache::Get(const std::string& file, int index) {
         HICON extracted = nullptr;
         ::ExtractIconExA(file.c_str(), index, &extracted, nullptr, 1);
         ++m_extractions;
+        cached.image.reset();
         cached.icon.Reset(extracted);
         cached.stamp = stamp;
     }
     cached.lastPass = m_pass;
-    return cached.icon.Get();
+    return cached;
+}
+
+HICON IconCache::Get(const std::string& file, int index) {
+    return Find(file, index).icon.Get();
+}
+
+IconImage& IconCache::ApplicationImage() {
+    if (!m_applicationImage)
+        m_applicationImage = std::make_unique<IconImage>(::LoadIcon(nullptr, IDI_APPLICATION));
+    return *m_applicationImage;
+}
+
+void IconCache::Draw(HDC dc, int x, int y, const std::string& file, int index) {
+    if (!m_scratch)
+        m_scratch.Reset(::CreateCompatibleDC(dc));
+    if (m_depthPass != m_pass || m_depth == 0) {
+        m_depth = ::GetDeviceCaps(dc, BITSPIXEL);
+        m_depthPass = m_pass;
+    }
+    IconImage* image = nullptr;
+    if (!file.empty()) {
+        CachedIcon& cached = Find(file, index);
+        if (cached.icon) {
+            if (!cached.image)
+                cached.image = std::make_unique<IconImage>(cached.icon.Get());
+            image = cached.image.get();
+        }
+    }
+    (image ? *image : ApplicationImage()).Draw(dc, x, y, m_scratch.Get(), m_depth);
 }

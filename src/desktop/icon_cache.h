@@ -4,12 +4,14 @@
 // since it was extracted is extracted again, so what is drawn is always what the file holds
 // at that pass. Icons not asked for during a while are let go.
 
+#include "desktop/icon_image.h"
 #include "framework/unique_handle.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -24,6 +26,9 @@ public:
     // The large icon `index` of `file` as ExtractIconExA gives it at this pass; null when the
     // file yields none. The cache keeps the handle. Asked between BeginPass and EndPass.
     HICON Get(const std::string& file, int index);
+    // Draws that icon at (x, y) exactly as DrawIcon would, from the images the cache keeps; the
+    // system's application icon when the file yields none or `file` is empty.
+    void Draw(HDC dc, int x, int y, const std::string& file, int index);
     // Destroys the icons that were not asked for during the last kKeptPasses passes.
     void EndPass();
 
@@ -44,13 +49,20 @@ private:
     struct CachedIcon {
         FileStamp stamp;
         UniqueIcon icon;
+        std::unique_ptr<IconImage> image; // of `icon`, made when it is first drawn
         unsigned lastPass = 0;
     };
 
     const FileStamp& StampOf(const std::string& file);
+    CachedIcon& Find(const std::string& file, int index);
+    IconImage& ApplicationImage();
 
     std::map<std::pair<std::string, int>, CachedIcon> m_icons;
     std::map<std::string, FileStamp> m_passStamps; // files looked at during this pass
+    std::unique_ptr<IconImage> m_applicationImage;
+    UniqueDc m_scratch; // the images are selected into it while they are blitted
     unsigned m_pass = 0;
+    unsigned m_depthPass = 0; // the pass `m_depth` was read in
+    int m_depth = 0;          // bits per pixel of the DC drawn on
     unsigned m_extractions = 0;
 };

@@ -11,18 +11,16 @@ namespace {
 
 void DrawEntry(HDC dc, const DesktopLayout& layout, const ProgramEntry& entry,
                const IconPaintStyle& style, IconCache* cache) {
-    UniqueIcon extracted;
-    HICON icon = nullptr;
-    if (entry.iconFile[0] != '\0') {
-        if (cache) {
-            icon = cache->Get(entry.iconFile, entry.iconIndex);
-        } else {
-            ::ExtractIconExA(entry.iconFile, entry.iconIndex, extracted.Put(), nullptr, 1);
-            icon = extracted.Get();
-        }
-    }
     const GridRect iconRect = layout.IconRect(entry.column, entry.row);
-    ::DrawIcon(dc, iconRect.left, iconRect.top, icon ? icon : ::LoadIcon(nullptr, IDI_APPLICATION));
+    if (cache) {
+        cache->Draw(dc, iconRect.left, iconRect.top, entry.iconFile, entry.iconIndex);
+    } else {
+        UniqueIcon extracted;
+        if (entry.iconFile[0] != '\0')
+            ::ExtractIconExA(entry.iconFile, entry.iconIndex, extracted.Put(), nullptr, 1);
+        ::DrawIcon(dc, iconRect.left, iconRect.top,
+                   extracted ? extracted.Get() : ::LoadIcon(nullptr, IDI_APPLICATION));
+    }
 
     const GridRect caption = layout.CaptionRect(entry.column, entry.row);
     RECT box{caption.left, caption.top, caption.right, caption.bottom};

@@ -4,6 +4,7 @@ list(APPEND KORVANE_PORTABLE_SOURCES
     ${KORVANE_SOURCE_DIR}/grid_layout.cpp)
 list(APPEND KORVANE_WIN32_SOURCES
     ${KORVANE_SOURCE_DIR}/icon_cache.cpp
+    ${KORVANE_SOURCE_DIR}/icon_image.cpp
     ${KORVANE_SOURCE_DIR}/icon_painter.cpp
     ${KORVANE_SOURCE_DIR}/main_frame.cpp
     ${KORVANE_SOURCE_DIR}/main_frame_commands.cpp

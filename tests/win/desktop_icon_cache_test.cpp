@@ -4,6 +4,7 @@
 #include "catalogue/icons.h"
 #include "desktop/grid_layout.h"
 #include "desktop/icon_cache.h"
+#include "desktop/icon_image.h"
 #include "desktop/icon_painter.h"
 #include "framework/unique_handle.h"
 #include "support/test_desktop.h"
@@ -147,6 +148,80 @@ TEST_F(IconCacheTest, IconsNotAskedForAWhileAreLetGo) {
     EXPECT_EQ(cache.Size(), 2u);
     Paint(0, -1, &cache);
     EXPECT_EQ(cache.Size(), 1u) << "the other tab's icon went after kKeptPasses passes";
+}
+
+// An icon made here: 32 x 32 unless told, with alpha that fades across it (a soft edge on every
+// pixel) or, with alpha 0 everywhere, drawn through its AND mask.
+UniqueIcon MadeIcon(bool withAlpha, int size = 32) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    UniqueBitmap colour(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (int i = 0; i < size * size; ++i) {
+        const std::uint32_t alpha = withAlpha ? (i * 7) % 256 : 0;
+        pixels[i] = (alpha << 24) | static_cast<std::uint32_t>(i * 2654435761u & 0xFFFFFF);
+    }
+    std::vector<std::uint16_t> maskRows(static_cast<std::size_t>(size) * size / 16);
+    for (std::size_t i = 0; i < maskRows.size(); ++i)
+        maskRows[i] = i % 3 ? 0x0FF0 : 0xFFFF;
+    UniqueBitmap mask(::CreateBitmap(size, size, 1, 1, maskRows.data()));
+    ICONINFO icon{TRUE, 0, 0, mask.Get(), colour.Get()};
+    return UniqueIcon(::CreateIconIndirect(&icon));
+}
+
+TEST(IconImageTest, PaintsWhatDrawIconPaintsOverAnyPictureAndOverItself) {
+    UniqueIcon notepad, regedit, winecfg, alpha(MadeIcon(true)), masked(MadeIcon(false)),
+        large(MadeIcon(true, 48));
+    ::ExtractIconExA(kNotepad, 0, notepad.Put(), nullptr, 1);
+    ::ExtractIconExA(kRegedit, 0, regedit.Put(), nullptr, 1);
+    ::ExtractIconExA(kWinecfg, 0, winecfg.Put(), nullptr, 1);
+    using M = IconImage::Method;
+    const struct {
+        const char* name;
+        HICON icon;
+        M expected;
+    } cases[] = {{"notepad", notepad.Get(), M::AlphaBlend},
+                 {"regedit", regedit.Get(), M::AlphaBlend},
+                 {"winecfg", winecfg.Get(), M::AlphaBlend},
+                 {"application", ::LoadIcon(nullptr, IDI_APPLICATION), M::AlphaBlend},
+                 {"soft alpha", alpha.Get(), M::AlphaBlend},
+                 {"masked", masked.Get(), M::MaskAndColour},
+                 // Not the system's icon size: DrawIcon stretches it, so DrawIcon draws it.
+                 {"48 x 48", large.Get(), M::DrawIcon}};
+    // A picture unlike the probes the image proves itself on: bands of grey and colour.
+    std::vector<std::uint32_t> picture(256 * 64);
+    for (std::size_t i = 0; i < picture.size(); ++i)
+        picture[i] = static_cast<std::uint32_t>((i % 256) * 0x010101u) ^ ((i / 256) << 18);
+    const BITMAPINFO info{{sizeof(BITMAPINFOHEADER), 256, -64, 1, 32, BI_RGB}};
+    auto fresh = [&] {
+        UniqueBitmap b(::CreateBitmap(256, 64, 1, 32, nullptr));
+        ::SetDIBits(nullptr, b.Get(), 0, 64, picture.data(), &info, DIB_RGB_COLORS);
+        return b;
+    };
+    auto pixels = [&](HBITMAP b) {
+        std::vector<std::uint32_t> out(picture.size());
+        ::GetBitmapBits(b, static_cast<LONG>(out.size() * 4), out.data());
+        return out;
+    };
+    UniqueDc scratch(::CreateCompatibleDC(nullptr));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(c.icon, nullptr);
+        UniqueBitmap expected = fresh(), actual = fresh();
+        UniqueDc expectedDc(::CreateCompatibleDC(nullptr)), actualDc(::CreateCompatibleDC(nullptr));
+        ::SelectObject(expectedDc.Get(), expected.Get());
+        ::SelectObject(actualDc.Get(), actual.Get());
+        IconImage image(c.icon);
+        // Drawn three times at each place, as repaint ticks draw over what was there.
+        for (int pass = 0; pass < 3; ++pass)
+            for (int x : {0, 37, 101, 200}) {
+                ::DrawIcon(expectedDc.Get(), x, (x / 3) % 30, c.icon);
+                image.Draw(actualDc.Get(), x, (x / 3) % 30, scratch.Get(), 32);
+            }
+        EXPECT_EQ(image.DrawingMethod(), c.expected);
+        EXPECT_TRUE(pixels(expected.Get()) == pixels(actual.Get()));
+    }
 }
 
 // Live GDI objects of this process: the system's count where it keeps one; otherwise (Wine)
