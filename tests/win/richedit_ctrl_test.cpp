@@ -392,6 +392,23 @@ TEST_F(RichEditCtrlTest, FontMessagesAndTheListsApplyFaceSizeAndColour) {
     EXPECT_EQ(Format().crTextColor, RGB(0, 0, 255));
 }
 
+TEST_F(RichEditCtrlTest, AHiddenToolbarListsTheFontsWhenItIsFirstShown) {
+    const std::vector<std::string> faces = ComboEntries(Combo(kCmdFontNameCombo));
+    ASSERT_GE(faces.size(), 2u);
+    ASSERT_TRUE(Build(false));
+    HWND nameCombo = Combo(kCmdFontNameCombo);
+    EXPECT_EQ(::SendMessageA(nameCombo, CB_GETCOUNT, 0, 0), 0) << "not asked for while hidden";
+    Type("abc");
+    Select(0, 3);
+    editor->SetCurrentFontName(faces[1]);
+    editor->ShowToolbar(true);
+    EXPECT_EQ(ComboEntries(nameCombo), faces);
+    EXPECT_EQ(SelectedEntry(nameCombo), faces[1]) << "the selection's face, once listed";
+    editor->ShowToolbar(false);
+    editor->ShowToolbar(true);
+    EXPECT_EQ(ComboEntries(nameCombo), faces) << "listed once";
+}
+
 TEST_F(RichEditCtrlTest, ListsAndColourButtonFollowTheSelection) {
     HWND nameCombo = Combo(kCmdFontNameCombo);
     HWND sizeCombo = Combo(kCmdFontSizeCombo);

@@ -116,7 +116,6 @@ bool CRRECToolbar::CreateCarriedControls() {
     nameRect.bottom += kDropDownHeight;
     if (!m_fontCombo.Create(nameRect, Hwnd(), richedit::kCmdFontNameCombo))
         return false;
-    m_fontCombo.FillFontList();
     ::SendMessageA(m_fontCombo.Hwnd(), WM_SETFONT, font, FALSE);
 
     RECT sizeRect = ItemRect(richedit::CarrierIndex(richedit::kCmdFontSizeCombo));
@@ -141,6 +140,13 @@ bool CRRECToolbar::CreateCarriedControls() {
     m_colour.SetBkColour(RGB(255, 255, 255));
     ::SendMessageA(m_colour.Hwnd(), WM_SETFONT, font, FALSE);
     return true;
+}
+
+void CRRECToolbar::EnsureFontList() {
+    if (m_fontListFilled || !m_fontCombo.Hwnd())
+        return;
+    m_fontCombo.FillFontList();
+    m_fontListFilled = true;
 }
 
 bool CRRECToolbar::IsButtonChecked(int command) const {

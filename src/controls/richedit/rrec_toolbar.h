@@ -24,6 +24,11 @@ public:
     // Shows the selection's formatting: checked buttons, list entries, button colour.
     void ApplyState(const richedit::ToolbarState& state);
 
+    // Fills the font-name list the first time the bar is about to be shown: asking the system
+    // for every face costs more than the rest of the editor's creation, and a bar that stays
+    // hidden (the customer's desktop) never needs it.
+    void EnsureFontList();
+
     CFontComboBox& FontCombo() { return m_fontCombo; }
     CSizeComboBox& SizeCombo() { return m_sizeCombo; }
     CColourPicker& ColourButton() { return m_colour; }
@@ -41,4 +46,5 @@ private:
     CSizeComboBox m_sizeCombo;
     CColourPicker m_colour;
     UniqueBitmap m_bitmap;
+    bool m_fontListFilled = false;
 };

@@ -130,6 +130,8 @@ bool CRulerRichEditCtrl::CreateChildren(bool autoHScroll) {
     m_ruler.SetTabStops(m_tabStops);
 
     // Flags set before creation take effect now.
+    if (m_showToolbar)
+        m_toolbar.EnsureFontList();
     ::ShowWindow(m_toolbar.Hwnd(), m_showToolbar ? SW_SHOWNA : SW_HIDE);
     ::ShowWindow(m_ruler.Hwnd(), m_showRuler ? SW_SHOWNA : SW_HIDE);
     LayOut();
@@ -175,6 +177,8 @@ void CRulerRichEditCtrl::ShowToolbar(bool show) {
     m_showToolbar = show;
     if (!m_toolbar.Hwnd())
         return;
+    if (show)
+        m_toolbar.EnsureFontList();
     ::ShowWindow(m_toolbar.Hwnd(), show ? SW_SHOWNA : SW_HIDE);
     LayOut();
     // Its buttons went stale while it was hidden.
