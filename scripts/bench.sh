@@ -27,6 +27,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 wineserver -p >/dev/null 2>&1 </dev/null || true
 wine "$root/build/win/bench/win/draw_icons_bench.exe" 2>/dev/null | tr -d '\r'
+wine "$root/build/win/bench/win/icon_paint_profile.exe" 2>/dev/null | tr -d '\r'
 desktop=$(winepath -w "$root/build/win/korvane.exe")
 baseline=()
 if [ -n "${KORVANE_BENCH_BASELINE:-}" ]; then
