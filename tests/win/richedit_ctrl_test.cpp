@@ -392,18 +392,26 @@ TEST_F(RichEditCtrlTest, FontMessagesAndTheListsApplyFaceSizeAndColour) {
     EXPECT_EQ(Format().crTextColor, RGB(0, 0, 255));
 }
 
-TEST_F(RichEditCtrlTest, AHiddenToolbarListsTheFontsWhenItIsFirstShown) {
+TEST_F(RichEditCtrlTest, AHiddenToolbarIsMadeWhenFirstShownAndTogglesWorkBeforeThat) {
     const std::vector<std::string> faces = ComboEntries(Combo(kCmdFontNameCombo));
     ASSERT_GE(faces.size(), 2u);
     ASSERT_TRUE(Build(false));
-    HWND nameCombo = Combo(kCmdFontNameCombo);
-    EXPECT_EQ(::SendMessageA(nameCombo, CB_GETCOUNT, 0, 0), 0) << "not asked for while hidden";
+    EXPECT_EQ(Toolbar(), nullptr) << "not made while hidden";
     Type("abc");
     Select(0, 3);
+    // Bold on, off and on again, as with a bar that exists but is hidden.
+    for (DWORD expected : std::initializer_list<DWORD>{CFE_BOLD, 0, CFE_BOLD}) {
+        editor->ToggleBold();
+        EXPECT_EQ(Format().dwEffects & CFE_BOLD, expected);
+    }
     editor->SetCurrentFontName(faces[1]);
     editor->ShowToolbar(true);
+    ASSERT_NE(Toolbar(), nullptr);
+    HWND nameCombo = Combo(kCmdFontNameCombo);
     EXPECT_EQ(ComboEntries(nameCombo), faces);
-    EXPECT_EQ(SelectedEntry(nameCombo), faces[1]) << "the selection's face, once listed";
+    EXPECT_EQ(SelectedEntry(nameCombo), faces[1]) << "the selection's face";
+    EXPECT_TRUE(editor->GetToolbar().IsButtonChecked(kCmdBold));
+    EXPECT_EQ(ChildRect(editor->Hwnd(), Edit()).top, 54) << "laid out below bar and ruler";
     editor->ShowToolbar(false);
     editor->ShowToolbar(true);
     EXPECT_EQ(ComboEntries(nameCombo), faces) << "listed once";

@@ -56,6 +56,9 @@ bool CRRECToolbar::Create(const RECT& rect, HWND parent, UINT id) {
         Destroy();
         return false;
     }
+    for (int command : m_checkedBeforeCreation)
+        CheckButton(command, true);
+    m_checkedBeforeCreation.clear();
     return true;
 }
 
@@ -150,10 +153,19 @@ void CRRECToolbar::EnsureFontList() {
 }
 
 bool CRRECToolbar::IsButtonChecked(int command) const {
+    if (!Hwnd())
+        return m_checkedBeforeCreation.count(command) != 0;
     return ::SendMessageA(Hwnd(), TB_ISBUTTONCHECKED, command, 0) != 0;
 }
 
 void CRRECToolbar::CheckButton(int command, bool checked) {
+    if (!Hwnd()) {
+        if (checked)
+            m_checkedBeforeCreation.insert(command);
+        else
+            m_checkedBeforeCreation.erase(command);
+        return;
+    }
     ::SendMessageA(Hwnd(), TB_CHECKBUTTON, command, MAKELPARAM(checked ? TRUE : FALSE, 0));
 }
 

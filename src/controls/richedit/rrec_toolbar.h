@@ -11,6 +11,8 @@
 #include "framework/subclass.h"
 #include "framework/unique_handle.h"
 
+#include <set>
+
 class CRRECToolbar : public SubclassedWindow {
 public:
     ~CRRECToolbar() override;
@@ -19,6 +21,8 @@ public:
     // part cannot be created (nothing is left behind then).
     bool Create(const RECT& rect, HWND parent, UINT id);
 
+    // Before the bar is created the checked states are kept here and given to its buttons
+    // when it is, so a toggle works the same whether or not the bar was ever shown.
     bool IsButtonChecked(int command) const;
     void CheckButton(int command, bool checked);
     // Shows the selection's formatting: checked buttons, list entries, button colour.
@@ -47,4 +51,5 @@ private:
     CColourPicker m_colour;
     UniqueBitmap m_bitmap;
     bool m_fontListFilled = false;
+    std::set<int> m_checkedBeforeCreation;
 };

@@ -120,7 +120,9 @@ bool CRulerRichEditCtrl::CreateChildren(bool autoHScroll) {
     ::ClientToScreen(m_edit.Hwnd(), &clientOrigin);
     m_margin = clientOrigin.x - window.left + kTextInsetX;
 
-    if (!m_toolbar.Create({0, 0, width, richedit::kToolbarHeight}, Hwnd(), kToolbarId))
+    // The tool bar is made when it is first shown: it is the costliest part of the editor, and
+    // an editor whose bar stays hidden never needs it.
+    if (m_showToolbar && !CreateToolbar())
         return false;
     if (!m_ruler.Create(WS_CHILD | WS_VISIBLE,
                         {0, kBandTop, width, kBandTop + richedit::kRulerHeight}, Hwnd(), kRulerId))
@@ -130,9 +132,6 @@ bool CRulerRichEditCtrl::CreateChildren(bool autoHScroll) {
     m_ruler.SetTabStops(m_tabStops);
 
     // Flags set before creation take effect now.
-    if (m_showToolbar)
-        m_toolbar.EnsureFontList();
-    ::ShowWindow(m_toolbar.Hwnd(), m_showToolbar ? SW_SHOWNA : SW_HIDE);
     ::ShowWindow(m_ruler.Hwnd(), m_showRuler ? SW_SHOWNA : SW_HIDE);
     LayOut();
     UpdateToolbarState();
@@ -140,7 +139,7 @@ bool CRulerRichEditCtrl::CreateChildren(bool autoHScroll) {
 }
 
 void CRulerRichEditCtrl::LayOut() {
-    if (!m_edit.Hwnd() || !m_toolbar.Hwnd() || !m_ruler.Hwnd())
+    if (!m_edit.Hwnd() || !m_ruler.Hwnd())
         return;
     RECT client;
     ::GetClientRect(Hwnd(), &client);
@@ -149,7 +148,8 @@ void CRulerRichEditCtrl::LayOut() {
     auto place = [](HWND child, const richedit::Area& area) {
         ::MoveWindow(child, area.left, area.top, area.Width(), area.Height(), TRUE);
     };
-    place(m_toolbar.Hwnd(), layout.toolbar);
+    if (m_toolbar.Hwnd())
+        place(m_toolbar.Hwnd(), layout.toolbar);
     place(m_ruler.Hwnd(), layout.ruler);
     place(m_edit.Hwnd(), layout.edit);
 }
@@ -175,14 +175,24 @@ void CRulerRichEditCtrl::SetReadOnly(bool readOnly) {
 
 void CRulerRichEditCtrl::ShowToolbar(bool show) {
     m_showToolbar = show;
-    if (!m_toolbar.Hwnd())
-        return;
-    if (show)
-        m_toolbar.EnsureFontList();
-    ::ShowWindow(m_toolbar.Hwnd(), show ? SW_SHOWNA : SW_HIDE);
+    if (!Hwnd() || !m_edit.Hwnd())
+        return; // the flag takes effect at creation
+    if (show && !m_toolbar.Hwnd() && !CreateToolbar())
+        m_showToolbar = false; // the editor goes on without its bar
+    if (m_toolbar.Hwnd())
+        ::ShowWindow(m_toolbar.Hwnd(), m_showToolbar ? SW_SHOWNA : SW_HIDE);
     LayOut();
     // Its buttons went stale while it was hidden.
     UpdateToolbarState();
+}
+
+bool CRulerRichEditCtrl::CreateToolbar() {
+    RECT client;
+    ::GetClientRect(Hwnd(), &client);
+    if (!m_toolbar.Create({0, 0, client.right, richedit::kToolbarHeight}, Hwnd(), kToolbarId))
+        return false;
+    m_toolbar.EnsureFontList();
+    return true;
 }
 
 void CRulerRichEditCtrl::ShowRuler(bool show) {

@@ -75,6 +75,7 @@ protected:
 private:
     bool CreateChildren(bool autoHScroll);
     void LayOut();
+    bool CreateToolbar();
     void UpdateToolbarState();
     void UpdateRulerTabStops();
     void InvalidateBand(int top, int bottom);
