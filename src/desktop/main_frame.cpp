@@ -189,11 +189,12 @@ void CMainFrame::CreateDescriptionEditor() {
     m_description.m_notifyWnd = Hwnd();
     m_description.m_changeMessage = kDescriptionChanged;
     m_description.m_saveMessage = kDescriptionSave;
+    // Hidden from the start, so the editor does not make the bar and ruler only to hide them.
+    m_description.ShowRuler(false);
+    m_description.ShowToolbar(false);
     if (!m_description.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, RECT{}, Hwnd(), kDescriptionId,
                               true))
         return;
-    m_description.ShowRuler(false);
-    m_description.ShowToolbar(false);
     m_description.SetReadOnly(true);
     ::SendMessageA(m_description.GetRichEditCtrl().Hwnd(), EM_SETBKGNDCOLOR, 0,
                    static_cast<LPARAM>(m_app.ofback));
