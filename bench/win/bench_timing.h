@@ -3,12 +3,15 @@
 
 #include "catalogue/icons.h"
 #include "desktop/grid_layout.h"
+#include "desktop/icon_painter.h"
+#include "framework/unique_handle.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 inline double NowMs() {
@@ -43,3 +46,21 @@ inline void FillOneTab(Icons& catalogue, const DesktopLayout& layout) {
         catalogue.AddEntry(e);
     }
 }
+
+// The paint harnesses' full tab at 1024 x 768, with their caption font and colours; the
+// catalogue's file is never written.
+struct PaintBench {
+    Icons catalogue{UnusedCataloguePath()};
+    DesktopLayout layout = DesktopLayout::Compute(1024, 768, false);
+    UniqueFont font{
+        ::CreateFontA(12, 0, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif")};
+    IconPaintStyle style{font.Get(), RGB(0, 0, 96), RGB(0, 0, 96), RGB(255, 255, 255)};
+
+    PaintBench() { FillOneTab(catalogue, layout); }
+
+    static std::string UnusedCataloguePath() {
+        char temp[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, temp);
+        return std::string(temp) + "korvane-bench-unused.bin";
+    }
+};

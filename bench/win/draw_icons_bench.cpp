@@ -29,15 +29,11 @@ void Report(const char* what, const std::vector<double>& passes, int icons) {
 } // namespace
 
 int main() {
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    Icons catalogue(std::string(temp) + "korvane-bench-unused.bin");
-    const DesktopLayout layout = DesktopLayout::Compute(1024, 768, false);
-    FillOneTab(catalogue, layout);
+    PaintBench bench;
+    const Icons& catalogue = bench.catalogue;
+    const DesktopLayout& layout = bench.layout;
+    const IconPaintStyle& style = bench.style;
     Canvas canvas;
-    UniqueFont font(
-        ::CreateFontA(12, 0, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
-    const IconPaintStyle style{font.Get(), RGB(0, 0, 96), RGB(0, 0, 96), RGB(255, 255, 255)};
     HDC dc = canvas.dc.Get();
 
     DrawDesktopIcons(dc, layout, catalogue, 0, -1, style); // warm the system's own caches

@@ -127,14 +127,10 @@ LRESULT CALLBACK Plain(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 } // namespace
 
 int main() {
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    Icons catalogue(std::string(temp) + "korvane-bench-unused.bin");
-    const DesktopLayout layout = DesktopLayout::Compute(1024, 768, false);
-    FillOneTab(catalogue, layout);
-    UniqueFont font(
-        ::CreateFontA(12, 0, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
-    const IconPaintStyle style{font.Get(), RGB(0, 0, 96), RGB(0, 0, 96), RGB(255, 255, 255)};
+    PaintBench bench;
+    const Icons& catalogue = bench.catalogue;
+    const DesktopLayout& layout = bench.layout;
+    const IconPaintStyle& style = bench.style;
 
     {
         UniqueBitmap bitmap(::CreateBitmap(1024, 768, 1, 32, nullptr));
