@@ -174,7 +174,7 @@ bool IconImage::PaintsAsDrawIcon(HDC dc, HDC scratch, const Way& way) const {
 
 void IconImage::Paint(HDC dc, int x, int y, HDC scratch, const Way& way) const {
     const int width = m_width, height = m_height;
-    if (way.method != Method::AlphaBlend && way.method != Method::MaskAndColour) {
+    if (!scratch || (way.method != Method::AlphaBlend && way.method != Method::MaskAndColour)) {
         ::DrawIcon(dc, x, y, m_icon);
         return;
     }
