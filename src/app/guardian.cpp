@@ -1,6 +1,7 @@
 #include "app/guardian.h"
 
 #include "app/crash_recovery.h"
+#include "app/integration.h"
 #include "framework/unique_handle.h"
 #include "framework/win_app.h"
 
@@ -66,19 +67,8 @@ DWORD WaitForEnd(const Desktop& desktop) {
 
 // Read when it matters, not at start: the operator may have integrated us since.
 bool IsLogonShell(const std::string& module) {
-    UniqueHkey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE,
-                        "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", 0,
-                        KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.Put()) != ERROR_SUCCESS)
-        return false;
-    char buffer[1024];
-    DWORD size = sizeof(buffer);
-    if (::RegQueryValueExA(key.Get(), "Shell", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
-                           &size) != ERROR_SUCCESS)
-        return false;
-    std::string value(buffer, size);
-    value.resize(value.find('\0') == std::string::npos ? value.size() : value.find('\0'));
-    return ShellValueNamesProgram(value, module);
+    const std::optional<std::string> shell = ReadWinlogonShell();
+    return shell && ShellValueNamesProgram(*shell, module);
 }
 
 // The same command line as the desktop's own "start explorer.exe" exit.

@@ -25,19 +25,24 @@ UniqueHkey OpenMachineKey(const char* subkey, REGSAM access) {
 
 } // namespace
 
-bool IsIntegrated() {
+std::optional<std::string> ReadWinlogonShell() {
     const UniqueHkey key = OpenMachineKey(kWinlogonKey, KEY_QUERY_VALUE);
     if (!key)
-        return false;
+        return std::nullopt;
     char buffer[kShellValueBytes];
     DWORD size = sizeof(buffer);
     if (::RegQueryValueExA(key.Get(), "Shell", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
                            &size) != ERROR_SUCCESS)
-        return false;
+        return std::nullopt;
     // The stored text need not be terminated: take what was returned, up to its first NUL.
     std::string value(buffer, size);
     value.resize(value.find('\0') == std::string::npos ? value.size() : value.find('\0'));
-    return ShellValueMeansIntegrated(value);
+    return value;
+}
+
+bool IsIntegrated() {
+    const std::optional<std::string> shell = ReadWinlogonShell();
+    return shell && ShellValueMeansIntegrated(*shell);
 }
 
 void SetIntegration(bool integrate) {

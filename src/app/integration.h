@@ -3,6 +3,12 @@
 // it, through the Winlogon "Shell" value (64-bit registry view). Takes effect at the next
 // log-on.
 
+#include <optional>
+#include <string>
+
+// The Winlogon "Shell" value, up to its first NUL; nothing when it cannot be read.
+std::optional<std::string> ReadWinlogonShell();
+
 // True when the Winlogon shell is anything but "explorer.exe"; false when it cannot be read.
 bool IsIntegrated();
 
