@@ -16,8 +16,8 @@ constexpr DWORD kSettleMs = 5000;
 // it never showed them.
 double IdleShare(const std::string& exe, int seconds, const GridRect& last) {
     ClearScreen(last.left, last.top);
-    // The desktop itself, without the guardian that would otherwise start it: the guardian
-    // runs the same executable, and its processor time is not the desktop's.
+    // A desktop without a watcher: started with no arguments of ours it would start one, which
+    // runs the same executable, and the watcher's processor time is not the desktop's.
     StartedProcess desktop(Quoted(exe) + " /desktop", exe);
     if (WaitUntil(NowMs(), [&] { return IconOnScreen(last.left, last.top); }) < 0)
         return -1;

@@ -104,6 +104,8 @@ BOOL CApp::InitInstance() {
     // 15-17. The desktop window.
     if (!CreateFrame())
         return FALSE;
+    if (m_onShown)
+        m_onShown();
 
     // 18-19. Its timer and its published handle.
     ::SetTimer(MainHwnd(), kRepaintTimer, kRepaintInterval, nullptr);

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -64,6 +65,8 @@ public:
     // Set before start-up for a desktop started again after a crash: the first one did the
     // log-on duties, and the dying one's mutex may still exist for a few seconds.
     bool m_restartedAfterCrash = false;
+    // Called once the desktop window is shown and painted.
+    std::function<void()> m_onShown;
     BYTE m_taskbarFound = 0;
     std::string m_moduleDir;
     std::string m_commonDataPath;

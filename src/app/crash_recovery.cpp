@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -29,22 +31,56 @@ std::string_view FileNameOf(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+// A handle value as we write it: decimal digits only, not zero, within 64 bits.
+std::optional<std::uint64_t> HandleValue(std::string_view token) {
+    if (token.empty() || token.size() > 20)
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : token) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (UINT64_MAX - digit) / 10)
+            return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value ? std::optional<std::uint64_t>(value) : std::nullopt;
+}
+
 } // namespace
 
 LaunchRole ParseLaunchRole(std::string_view commandLine) {
-    LaunchRole role;
+    std::vector<std::string_view> tokens;
     while (!(commandLine = Trim(commandLine)).empty()) {
         std::size_t end = 0;
         while (end < commandLine.size() && !IsBlank(commandLine[end]))
             ++end;
-        const std::string_view token = commandLine.substr(0, end);
-        if (SameText(token, kDesktopArgument))
-            role.guardian = false;
-        else if (SameText(token, kRestartedArgument))
-            role.guardian = false, role.restarted = true;
+        tokens.push_back(commandLine.substr(0, end));
         commandLine.remove_prefix(end);
     }
+    LaunchRole role;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (SameText(tokens[i], kDesktopArgument)) {
+            role.first = false;
+        } else if (SameText(tokens[i], kRestartedArgument)) {
+            role.first = false, role.restarted = true;
+        } else if (SameText(tokens[i], kWatchArgument) && i + 2 < tokens.size()) {
+            const auto process = HandleValue(tokens[i + 1]), event = HandleValue(tokens[i + 2]);
+            if (process && event) {
+                role.watcher = true, role.desktopProcess = *process, role.crashEvent = *event;
+                i += 2;
+            }
+        }
+    }
+    // A watcher is nothing else, whatever else its command line holds.
+    if (role.watcher)
+        role.first = role.restarted = false;
     return role;
+}
+
+std::string WatchArguments(std::uint64_t desktopProcess, std::uint64_t crashEvent) {
+    return std::string(kWatchArgument) + " " + std::to_string(desktopProcess) + " " +
+           std::to_string(crashEvent);
 }
 
 std::string CrashEventName(unsigned long processId) {

@@ -1,7 +1,7 @@
 #pragma once
 // What happens after the desktop process ends: restart it, give up, or give up and hand the
-// screen to the standard shell; which crash dumps to keep; how the guardian tells a desktop
-// process what it is. No platform calls: the guardian and the crash reporter act on the answers.
+// screen to the standard shell; which crash dumps to keep; how our processes tell each other
+// what they are. No platform calls: the watcher and the crash reporter act on the answers.
 
 #include <cstdint>
 #include <deque>
@@ -9,17 +9,24 @@
 #include <string_view>
 #include <vector>
 
-// Arguments the guardian gives the desktop processes it starts.
+// Arguments between our own processes. The desktop the user or Winlogon starts makes its
+// watcher with "/watch PROCESS EVENT" (handle values it inherits); the watcher starts the
+// desktops after a crash with "/desktop /restarted".
 inline constexpr const char* kDesktopArgument = "/desktop";
 inline constexpr const char* kRestartedArgument = "/restarted";
+inline constexpr const char* kWatchArgument = "/watch";
 
 struct LaunchRole {
-    bool guardian = true;   // no arguments of ours: watch over a desktop process
+    bool first = true;      // no arguments of ours: a desktop that makes its own watcher
     bool restarted = false; // a desktop started again after a crash
+    bool watcher = false;   // watches the desktop that started it, through these two handles
+    std::uint64_t desktopProcess = 0;
+    std::uint64_t crashEvent = 0;
 };
 LaunchRole ParseLaunchRole(std::string_view commandLine);
+std::string WatchArguments(std::uint64_t desktopProcess, std::uint64_t crashEvent);
 
-// The event a desktop's crash reporter sets, before it writes the dump, to tell its guardian that
+// The event a desktop's crash reporter sets, before it writes the dump, to tell its watcher that
 // this process is as good as gone: the next desktop need not wait for the dump.
 std::string CrashEventName(unsigned long processId);
 
@@ -32,13 +39,13 @@ bool IsCrashExitCode(std::uint32_t exitCode);
 inline constexpr std::uint32_t kFatalExitCode = 0xC0000409;
 
 enum class AfterExit {
-    Finish,                 // not a crash: the guardian ends with the same code
+    Finish,                 // not a crash: the watcher ends with the same code
     Restart,                // start a new desktop
     GiveUp,                 // too many crashes: stop restarting
     GiveUpAndStartExplorer, // too many crashes while we are the log-on shell
 };
 
-// The crash history of one guardian, in its memory: it outlives every desktop it starts.
+// The crash history of one watcher, in its memory: it outlives every desktop it watches.
 class CrashRecovery {
 public:
     static constexpr std::size_t kMaxCrashes = 3;

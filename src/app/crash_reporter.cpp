@@ -32,6 +32,8 @@ struct ReporterState {
 
 ReporterState g_state;
 volatile LONG g_writing = 0;
+HANDLE g_watcherThread = nullptr;
+HANDLE g_watcherJob = nullptr;
 
 void CreateFolderChain(const std::string& folder) {
     for (std::size_t i = 3; i <= folder.size(); ++i) {
@@ -70,8 +72,9 @@ void PruneDumps() {
         for (;;)
             ::Sleep(INFINITE);
     }
-    // First the guardian, if there is one: a dump takes seconds under Wine, and the next desktop
+    // First the watcher, if there is one: a dump takes seconds under Wine, and the next desktop
     // should not wait for it.
+    crReleaseWatcher();
     if (HANDLE crashed = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, g_state.crashEvent.c_str())) {
         ::SetEvent(crashed);
         ::CloseHandle(crashed);
@@ -121,7 +124,7 @@ void PruneDumps() {
 
 LONG WINAPI UnhandledFilter(EXCEPTION_POINTERS* pointers) {
     // The process ends with the exception's code, as Windows ends it, unless that code would
-    // pass for an ordinary exit (a C++ runtime's own codes may): the guardian must see a crash.
+    // pass for an ordinary exit (a C++ runtime's own codes may): the watcher must see a crash.
     const DWORD code = pointers && pointers->ExceptionRecord
                            ? pointers->ExceptionRecord->ExceptionCode
                            : kFatalExitCode;
@@ -183,6 +186,24 @@ int crUninstall() {
     std::signal(SIGABRT, g_state.previousAbort == SIG_ERR ? SIG_DFL : g_state.previousAbort);
     g_state = ReporterState{};
     return 0;
+}
+
+void crSetWatcher(void* thread, void* job) {
+    g_watcherThread = thread;
+    g_watcherJob = job;
+}
+
+void crReleaseWatcher() {
+    if (g_watcherJob) {
+        // Its kill-on-close limit would end the watcher with us.
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
+        ::SetInformationJobObject(g_watcherJob, JobObjectExtendedLimitInformation, &limits,
+                                  sizeof(limits));
+    }
+    if (g_watcherThread)
+        ::ResumeThread(g_watcherThread);
+    g_watcherThread = g_watcherJob = nullptr;
 }
 
 int crGetLastErrorMsg(char* buffer, unsigned size) {

@@ -23,5 +23,10 @@ int crInstall(const CrInstallInfo* info);
 int crUninstall();
 // Copies the last error text into buffer (always terminated); returns its length.
 int crGetLastErrorMsg(char* buffer, unsigned size);
+// A suspended watcher process: its main thread, and a job that ends it with this process (may be
+// null). A crash releases it first thing; null for none. Kept across install and uninstall.
+void crSetWatcher(void* thread, void* job);
+// Lets the watcher run and outlive this process, and forgets it.
+void crReleaseWatcher();
 // Where dumps go while installed (empty when not installed).
 std::string crCrashFolder();

@@ -5,7 +5,7 @@ list(APPEND KORVANE_PORTABLE_SOURCES
 list(APPEND KORVANE_WIN32_SOURCES
     ${KORVANE_SOURCE_DIR}/app.cpp
     ${KORVANE_SOURCE_DIR}/crash_reporter.cpp
-    ${KORVANE_SOURCE_DIR}/guardian.cpp
+    ${KORVANE_SOURCE_DIR}/watcher.cpp
     ${KORVANE_SOURCE_DIR}/integration.cpp
     ${KORVANE_SOURCE_DIR}/integration_dialog.cpp
     ${KORVANE_SOURCE_DIR}/registry_plus.cpp)

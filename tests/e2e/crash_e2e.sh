@@ -42,17 +42,17 @@ crash() {
     restarted=${BASH_REMATCH[1]} after=${BASH_REMATCH[2]}
 }
 
-# guardian_ends PID: the process started as korvane.exe ends within 10 s.
-guardian_ends() {
+# all_end: no korvane.exe process (the desktops and their watcher) remains within 10 s.
+all_end() {
     for _ in $(seq 1 50); do
-        kill -0 "$1" 2>/dev/null || return 0
+        pgrep -f 'Korvane.korvane\.exe' >/dev/null || return 0
         sleep 0.2
     done
-    fail "korvane.exe still runs after the restarts stopped"
+    fail "korvane.exe still runs after the restarts stopped: $(pgrep -af 'Korvane.korvane\.exe')"
 }
 
 wine 'C:\Korvane\korvane.exe' >/dev/null 2>&1 &
-guardian=$!
+first=$!
 wait_window SHELL 60 >/dev/null || fail "no visible SHELL window"
 sleep 2
 xdotool mousemove $((e - 56)) $((d - 19)) click 1
@@ -64,6 +64,7 @@ settings_shown "$work/admin.png" || fail "not in admin mode before the crash"
 
 crash 1
 [ "$restarted" != none ] || fail "no desktop after the first crash"
+! kill -0 "$first" 2>/dev/null || fail "the first desktop still runs after its crash"
 [ "$after" -le 3000 ] || fail "the new desktop came after $after ms"
 cmp -s "$work/icons.before" "$data/icons.bin" || fail "icons.bin changed"
 new_dumps=("$data"/Crashes/korvane.exe-*.dmp)
@@ -86,7 +87,7 @@ crash 2
 sleep 1
 crash 3
 [ "$restarted" = none ] || fail "restarted after three crashes within a minute"
-guardian_ends "$guardian"
+all_end
 [ ! -e "$install/explorer-started.txt" ] || fail "explorer.exe started though we are not the shell"
 [ "$(ls "$data"/Crashes/korvane.exe-*.dmp | wc -l)" -eq 3 ] || fail "not one dump per crash"
 cmp -s "$work/icons.before" "$data/icons.bin" || fail "icons.bin changed"
@@ -95,7 +96,6 @@ cmp -s "$work/icons.before" "$data/icons.bin" || fail "icons.bin changed"
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Winlogon' /v Shell /t REG_SZ \
     /d 'C:\Korvane\korvane.exe' /f /reg:64 >/dev/null 2>&1 || fail "cannot set the Shell value"
 wine 'C:\Korvane\korvane.exe' >/dev/null 2>&1 &
-guardian=$!
 wait_window SHELL 60 >/dev/null || fail "no visible SHELL window as the log-on shell"
 sleep 1
 for n in 1 2; do
@@ -105,7 +105,7 @@ for n in 1 2; do
 done
 crash "3 (shell)"
 [ "$restarted" = none ] || fail "restarted after three crashes as the log-on shell"
-guardian_ends "$guardian"
+all_end
 for _ in $(seq 1 25); do
     [ -e "$install/explorer-started.txt" ] && break
     sleep 0.2

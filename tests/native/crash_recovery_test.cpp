@@ -1,5 +1,5 @@
 // After a desktop ends: restart, give up, or give up and start the standard shell; which dumps
-// go; which Shell values name us; what the guardian's arguments make of a process.
+// go; which Shell values name us; what our arguments make of a process.
 #include "app/crash_recovery.h"
 
 #include <gtest/gtest.h>
@@ -97,19 +97,40 @@ TEST(CrashRecovery, KeepsTheNewestDumpsAndDeletesTheOldestFirst) {
               (std::vector<std::string>{"c.dmp", "a.dmp"}));
 }
 
-TEST(CrashRecovery, LaunchArgumentsChooseGuardianOrDesktop) {
+TEST(CrashRecovery, LaunchArgumentsChooseFirstDesktopWatcherOrRestartedDesktop) {
     struct Case {
         const char* commandLine;
-        bool guardian, restarted;
+        bool first, restarted, watcher;
+        std::uint64_t process, event;
     };
-    for (const Case& c :
-         {Case{"", true, false}, Case{"  ", true, false}, Case{"/somethingelse", true, false},
-          Case{"/desktop", false, false}, Case{"/DESKTOP /restarted", false, true},
-          Case{"/desktop\t/restarted ", false, true}, Case{"/desktopx", true, false}}) {
+    for (const Case& c : {
+             Case{"", true, false, false, 0, 0},
+             Case{"/somethingelse", true, false, false, 0, 0},
+             Case{"/desktopx", true, false, false, 0, 0},
+             Case{"/desktop", false, false, false, 0, 0},
+             Case{"/DESKTOP\t/restarted ", false, true, false, 0, 0},
+             Case{"/watch 123 456", false, false, true, 123, 456},
+             Case{" /WATCH\t18446744073709551615 7 /desktop", false, false, true,
+                  18446744073709551615ull, 7},
+             // Malformed handles make no watcher: the process is an ordinary first desktop.
+             Case{"/watch 123", true, false, false, 0, 0},
+             Case{"/watch 0 5", true, false, false, 0, 0},
+             Case{"/watch 12a 5", true, false, false, 0, 0},
+             Case{"/watch -1 5", true, false, false, 0, 0},
+             Case{"/watch 18446744073709551616 5", true, false, false, 0, 0},
+         }) {
         const LaunchRole role = ParseLaunchRole(c.commandLine);
-        EXPECT_EQ(role.guardian, c.guardian) << '"' << c.commandLine << '"';
-        EXPECT_EQ(role.restarted, c.restarted) << '"' << c.commandLine << '"';
+        SCOPED_TRACE(c.commandLine);
+        EXPECT_EQ(role.first, c.first);
+        EXPECT_EQ(role.restarted, c.restarted);
+        EXPECT_EQ(role.watcher, c.watcher);
+        EXPECT_EQ(role.desktopProcess, c.process);
+        EXPECT_EQ(role.crashEvent, c.event);
     }
+    const LaunchRole round = ParseLaunchRole(WatchArguments(0x1F4, 36));
+    EXPECT_TRUE(round.watcher);
+    EXPECT_EQ(round.desktopProcess, 0x1F4u);
+    EXPECT_EQ(round.crashEvent, 36u);
 }
 
 } // namespace

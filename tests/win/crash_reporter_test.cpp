@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,7 +26,8 @@ std::vector<std::string> FilesIn(const std::string& folder, const char* pattern)
     return names;
 }
 
-DWORD RunVictim(const std::string& folder, const char* how) {
+// Kills the victim after killAfterMs when that is not zero.
+DWORD RunVictim(const std::string& folder, const char* how, DWORD killAfterMs = 0) {
     std::string command =
         std::string("\"") + KORVANE_TEST_BIN_DIR + "/crash_victim.exe\" \"" + folder + "\" " + how;
     STARTUPINFOA si{sizeof(si)};
@@ -32,7 +35,11 @@ DWORD RunVictim(const std::string& folder, const char* how) {
     if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &si, &pi))
         return 0xFFFFFFFF;
-    ::WaitForSingleObject(pi.hProcess, 60000);
+    if (::WaitForSingleObject(pi.hProcess, killAfterMs ? killAfterMs : 60000) == WAIT_TIMEOUT &&
+        killAfterMs) {
+        ::TerminateProcess(pi.hProcess, 1);
+        ::WaitForSingleObject(pi.hProcess, 10000);
+    }
     DWORD code = 0;
     ::GetExitCodeProcess(pi.hProcess, &code);
     ::CloseHandle(pi.hThread);
@@ -62,6 +69,47 @@ TEST(CrashReporter, WritesAMinidumpAndADescriptionForEachKindOfCrashAndEndsThePr
         EXPECT_NE(note.find("korvane.exe - crash report"), std::string::npos);
         EXPECT_NE(note.find("E-mail: crashes@example.invalid"), std::string::npos);
     }
+}
+
+int VictimProcesses() {
+    int count = 0;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32First(snapshot, &entry); more;
+         more = ::Process32Next(snapshot, &entry))
+        count += _stricmp(entry.szExeFile, "crash_victim.exe") == 0;
+    ::CloseHandle(snapshot);
+    return count;
+}
+
+// The desktop's watcher waits suspended: a crash lets it run and outlive the crashed process (it
+// sees the crash event and the exit code); a desktop that ends, or is killed, without letting it
+// go takes it along.
+TEST(CrashReporter, ASuspendedWatcherRunsOnlyAfterACrashAndOutlivesIt) {
+    const struct {
+        const char* how;
+        DWORD killAfterMs;
+        DWORD exitCode;
+        const char* mark; // what the watcher wrote; null: it never ran
+    } cases[] = {{"watched-access", 0, EXCEPTION_ACCESS_VIOLATION, "C0000005 1"},
+                 {"watched-exit", 0, 0, nullptr},
+                 {"watched-sleep", 1500, 1, nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        TempFolder temp;
+        const std::string mark = temp.Path() + "\\watcher.txt";
+        ::SetEnvironmentVariableA("KORVANE_TEST_WATCH_MARK", mark.c_str());
+        EXPECT_EQ(RunVictim(temp.Path() + "\\Crashes", c.how, c.killAfterMs), c.exitCode);
+        for (int i = 0; i < 100 && VictimProcesses() > 0; ++i)
+            ::Sleep(100);
+        EXPECT_EQ(VictimProcesses(), 0) << "a watcher was left behind";
+        if (c.mark)
+            EXPECT_EQ(ReadWholeFile(mark), c.mark);
+        else
+            EXPECT_EQ(::GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    ::SetEnvironmentVariableA("KORVANE_TEST_WATCH_MARK", nullptr);
 }
 
 TEST(CrashReporter, AVictimThatDoesNotCrashLeavesNoReport) {

@@ -1,0 +1,41 @@
+#pragma once
+// The watcher: a second korvane.exe process that starts the desktop again after a crash, until
+// crashes come too fast; then, when we are the log-on shell, it starts explorer.exe so that
+// nobody is left in front of an empty screen.
+//
+// The desktop the user or Winlogon starts makes its watcher first thing, suspended, so that
+// starting a second process under Wine (tens of milliseconds) does not delay the desktop's
+// first paint. The desktop resumes it once it is on screen; a crash before that resumes it from
+// the crash reporter.
+
+#include "app/crash_recovery.h"
+#include "framework/unique_handle.h"
+
+#include <windows.h>
+
+class DesktopWatcher {
+public:
+    DesktopWatcher() = default;
+    DesktopWatcher(DesktopWatcher&&) noexcept = default;
+    DesktopWatcher& operator=(DesktopWatcher&&) noexcept;
+    // A watcher that was never resumed ends with the desktop that made it.
+    ~DesktopWatcher();
+
+    // Makes the watcher of this process; an empty one (the desktop then runs unwatched) when
+    // the process cannot be made.
+    static DesktopWatcher StartSuspended();
+
+    bool Exists() const { return static_cast<bool>(m_process); }
+    void Resume();
+
+private:
+    void EndUnresumed();
+
+    UniqueKernelHandle m_process;
+    UniqueKernelHandle m_thread; // null once resumed
+    UniqueKernelHandle m_job;    // ends the watcher with us until it is resumed
+};
+
+// The watcher process's life: watches the desktop named by `role`, restarts it after crashes.
+// Returns this process's exit code: the last desktop's when it ended without crashing.
+int RunWatcher(const LaunchRole& role);
