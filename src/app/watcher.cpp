@@ -119,14 +119,8 @@ namespace {
 // A job that ends the suspended watcher if this process ends, even from outside, before it
 // lets the watcher go; null where the watcher cannot be put into one.
 UniqueKernelHandle CreateWatcherJob(HANDLE watcher) {
-    UniqueKernelHandle job(::CreateJobObjectA(nullptr, nullptr));
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags =
-        JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
-    if (!job ||
-        !::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits,
-                                   sizeof(limits)) ||
-        !::AssignProcessToJobObject(job.Get(), watcher))
+    UniqueKernelHandle job = CreateDesktopJob();
+    if (job && !::AssignProcessToJobObject(job.Get(), watcher))
         job.Reset();
     return job;
 }
