@@ -110,6 +110,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HIWORD(wParam) == 0 && OnCommand(LOWORD(wParam)))
             return 0;
         return Default(message, wParam, lParam);
+    case kCreateToolTips:
+        CreateToolTips();
+        return 0;
     case kDescriptionChanged:
         OnDescriptionChanged();
         return 0;
@@ -132,10 +135,13 @@ int CMainFrame::OnCreate() {
     m_screenshot = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_BITMAP, 0, 0, 0, 0, Hwnd(),
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScreenshotId)),
                                      ::GetModuleHandleA(nullptr), nullptr);
+    m_tabStrip.SetToolTipDeferred(true);
     if (m_tabStrip.Create(Hwnd(), WS_CHILD | WS_VISIBLE, RECT{}, kTabStripId))
         m_tabStrip.SetNotifyManager(this);
     CreateButtons();
-    CreateToolTips();
+    // Nothing of the tooltips shows before the pointer rests on a button; making them (two
+    // windows, and the common controls' tooltip class) waits until the first paint is done.
+    ::PostMessageA(Hwnd(), kCreateToolTips, 0, 0);
     if (!m_app.isRestart)
         ::EnableWindow(ButtonHwnd(kShutdownButtonId), FALSE);
     CreateDescriptionEditor();
@@ -160,6 +166,9 @@ void CMainFrame::CreateButtons() {
 }
 
 void CMainFrame::CreateToolTips() {
+    if (m_toolTip || !Hwnd())
+        return;
+    m_tabStrip.CreateToolTip();
     m_toolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   Hwnd(), nullptr, ::GetModuleHandleA(nullptr), nullptr);

@@ -36,6 +36,8 @@ public:
     // What the description editor sends when its text changed and when Ctrl+S was pressed.
     static constexpr UINT kDescriptionChanged = WM_USER + 100;
     static constexpr UINT kDescriptionSave = WM_USER + 101;
+    // Posted by OnCreate: the tooltips are made once the first paint is on screen.
+    static constexpr UINT kCreateToolTips = WM_USER + 102;
     static constexpr UINT_PTR kHoverTimer = 2;
     static constexpr UINT kHoverDelay = 500;
 
@@ -62,6 +64,7 @@ public:
     HWND ButtonHwnd(UINT id) const;
     CXButtonXP* Button(UINT id) const;
     HWND ScreenshotHwnd() const { return m_screenshot; }
+    // The buttons' tooltip; null until the first message loop has run.
     HWND ToolTipHwnd() const { return m_toolTip; }
     TabCtrl& TabStrip() { return m_tabStrip; }
     const IconCache& CachedIcons() const { return m_iconCache; }

@@ -168,6 +168,7 @@ void CMainFrame::SetButtonIcon(UINT buttonId, UINT iconId) {
 }
 
 void CMainFrame::SetModeToolTip(const char* text) {
+    CreateToolTips();
     if (!m_toolTip)
         return;
     TOOLINFOA info{};

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -148,6 +150,9 @@ TEST_F(FrameTest, TheTabStripListsTheTabsAndAClickOnATabShowsItsIcons) {
     EXPECT_EQ(placed.left, frame.Layout().tabStrip.left);
     EXPECT_EQ(placed.right, frame.Layout().tabStrip.right) << "reaches the mode button";
     EXPECT_EQ(placed.top, frame.Layout().tabStrip.top);
+    // Made once the first paint is done, as the desktop's first message loop runs.
+    EXPECT_NE(strip.GetToolTip(), nullptr);
+    EXPECT_EQ(::SendMessageA(frame.ToolTipHwnd(), TTM_GETTOOLCOUNT, 0, 0), 5);
 
     const RECT games = strip.GetTabRect(strip.GetTab(1));
     const LPARAM at = MAKELPARAM((games.left + games.right) / 2, (games.top + games.bottom) / 2);

@@ -85,6 +85,12 @@ CXButtonXP::~CXButtonXP() {
         ::SelectObject(m_backgroundDc.Get(), m_backgroundOldBitmap);
 }
 
+HICON CXButtonXP::GreyIcon() {
+    if (m_icon && !m_greyIcon)
+        m_greyIcon.Reset(CreateGreyIcon(m_icon.Get()));
+    return m_greyIcon.Get();
+}
+
 CXButtonXP& CXButtonXP::SetIcon(UINT resourceId, int alignment) {
     auto* icon =
         static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
@@ -95,10 +101,9 @@ CXButtonXP& CXButtonXP::SetIcon(UINT resourceId, int alignment) {
 CXButtonXP& CXButtonXP::SetIcon(HICON icon, int alignment) {
     m_greyIcon.Reset();
     m_icon.Reset(icon);
-    if (icon)
-        m_greyIcon.Reset(CreateGreyIcon(icon));
     m_iconAlignment = alignment;
-    if (Hwnd())
+    // A hidden button paints when it is shown.
+    if (Hwnd() && ::IsWindowVisible(Hwnd()))
         ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     return *this;
 }
@@ -417,8 +422,8 @@ void CXButtonXP::DrawIcon(HDC dc, const RECT& item, bool hasCaption, bool disabl
     HICON shown = m_icon.Get();
     UINT flags = DST_ICON;
     if (disabled) {
-        if (m_greyIcon)
-            shown = m_greyIcon.Get();
+        if (HICON grey = GreyIcon())
+            shown = grey;
         else
             flags |= DSS_DISABLED;
     }

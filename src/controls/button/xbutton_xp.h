@@ -21,7 +21,8 @@ public:
     CXButtonXP& SetIcon(HICON icon, int alignment);
 
     HICON Icon() const { return m_icon.Get(); }
-    HICON GreyIcon() const { return m_greyIcon.Get(); }
+    // The disabled look of the icon, made when it is first needed.
+    HICON GreyIcon();
     bool IsHot() const { return m_hot; }
     // Drawing goes through the visual style at this moment.
     bool IsThemed();

@@ -83,30 +83,41 @@ bool TabCtrl::Create(HWND parent, DWORD style, const RECT& rect, UINT id) {
                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id))))
         return false;
 
-    m_toolTip = m_toolTipManager->CreateToolTip(this, &m_service);
-    if (m_toolTip) {
-        TOOLINFOA tool{};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.hwnd = Hwnd();
-        tool.uId = 1;
-        tool.lpszText = LPSTR_TEXTCALLBACKA;
-        if (!::SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)))
-            return false;
-        if (m_tipClose.empty())
-            m_tipClose = "Close";
-        if (m_tipMenu.empty())
-            m_tipMenu = "Menu";
-        if (m_tipScrollLeft.empty())
-            m_tipScrollLeft = "Scroll Left";
-        if (m_tipScrollRight.empty())
-            m_tipScrollRight = "Scroll Right";
-    }
+    if (!m_toolTipDeferred && !CreateToolTip() && m_toolTip)
+        return false;
     if (m_watchActivity)
         ActivityHook::Instance().AddListener(this, Hwnd());
     // Our message loop lets the control see its mouse messages first, for the tooltip.
     m_filterApp = WinApp::Current();
     if (m_filterApp)
         m_filterApp->AddPreTranslateFilter(this);
+    return true;
+}
+
+bool TabCtrl::CreateToolTip() {
+    if (!Hwnd() || m_toolTip)
+        return m_toolTip != nullptr;
+    m_toolTip = m_toolTipManager->CreateToolTip(this, &m_service);
+    if (!m_toolTip)
+        return false;
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = Hwnd();
+    tool.uId = 1;
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    if (!::SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)))
+        return false;
+    if (m_tipClose.empty())
+        m_tipClose = "Close";
+    if (m_tipMenu.empty())
+        m_tipMenu = "Menu";
+    if (m_tipScrollLeft.empty())
+        m_tipScrollLeft = "Scroll Left";
+    if (m_tipScrollRight.empty())
+        m_tipScrollRight = "Scroll Right";
+    // Made after a layout, the tool takes the area now; later layouts keep it up to date.
+    tool.rect = m_ctrlArea;
+    ::SendMessageA(m_toolTip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
     return true;
 }
 

@@ -137,6 +137,11 @@ public:
     const std::string& GetToolTipTextScrollLeft() const { return m_tipScrollLeft; }
     const std::string& GetToolTipTextScrollRight() const { return m_tipScrollRight; }
     HWND GetToolTip() const { return m_toolTip; }
+    // Set before Create: the tooltip is made by the first CreateToolTip call instead of by
+    // Create, so a window that has to come up fast makes it once it is on screen.
+    void SetToolTipDeferred(bool deferred) { m_toolTipDeferred = deferred; }
+    // Makes the tooltip of a created control that has none yet; false when it cannot be made.
+    bool CreateToolTip();
 
     // The tab list.
     TabItem* Add(HWND pane, const char* text, int image);
@@ -312,6 +317,7 @@ private:
     std::string m_tipBuffer;
     std::wstring m_tipBufferWide;
     HWND m_toolTip = nullptr;
+    bool m_toolTipDeferred = false;
     WinApp* m_filterApp = nullptr;
 
     mutable Service m_service;
