@@ -110,8 +110,8 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HIWORD(wParam) == 0 && OnCommand(LOWORD(wParam)))
             return 0;
         return Default(message, wParam, lParam);
-    case kCreateToolTips:
-        CreateToolTips();
+    case kCreateHiddenChildren:
+        CreateHiddenChildren();
         return 0;
     case kDescriptionChanged:
         OnDescriptionChanged();
@@ -138,10 +138,12 @@ int CMainFrame::OnCreate() {
     m_tabStrip.SetToolTipDeferred(true);
     if (m_tabStrip.Create(Hwnd(), WS_CHILD | WS_VISIBLE, RECT{}, kTabStripId))
         m_tabStrip.SetNotifyManager(this);
-    CreateButtons();
-    // Nothing of the tooltips shows before the pointer rests on a button; making them (two
-    // windows, and the common controls' tooltip class) waits until the first paint is done.
-    ::PostMessageA(Hwnd(), kCreateToolTips, 0, 0);
+    // The desktop starts in restricted user mode: only the mode and shutdown buttons show, and
+    // no tooltip before the pointer rests on one. The admin buttons and the tooltips (seven
+    // windows, each with its round of server calls under Wine) are made once the first paint
+    // is done.
+    CreateButtons(false);
+    ::PostMessageA(Hwnd(), kCreateHiddenChildren, 0, 0);
     if (!m_app.isRestart)
         ::EnableWindow(ButtonHwnd(kShutdownButtonId), FALSE);
     CreateDescriptionEditor();
@@ -150,24 +152,38 @@ int CMainFrame::OnCreate() {
     return 0;
 }
 
-void CMainFrame::CreateButtons() {
+void CMainFrame::CreateButtons(bool adminButtons) {
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        const bool admin = kButtonIds[i] == kSaveButtonId || kButtonIds[i] == kSettingsButtonId ||
+                           kButtonIds[i] == kAddTabButtonId;
+        if (admin != adminButtons || m_buttons[i])
+            continue;
         auto button = std::make_unique<CXButtonXP>();
-        if (button->Create("", WS_CHILD | WS_VISIBLE, RECT{}, Hwnd(), kButtonIds[i])) {
+        if (button->Create("", WS_CHILD | (admin ? 0 : WS_VISIBLE), RECT{}, Hwnd(),
+                           kButtonIds[i])) {
             button->SetIcon(kButtonIcons[i], 1).EnableTheming(true);
             ::RedrawWindow(button->Hwnd(), nullptr, nullptr,
                            RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         }
         m_buttons[i] = std::move(button);
     }
-    // The desktop starts in restricted user mode.
-    for (UINT id : {kSaveButtonId, kSettingsButtonId, kAddTabButtonId})
-        ::ShowWindow(ButtonHwnd(id), SW_HIDE);
+}
+
+void CMainFrame::CreateHiddenChildren() {
+    if (m_hiddenChildrenMade || !Hwnd())
+        return;
+    m_hiddenChildrenMade = true;
+    // Each overlaps its neighbours by a pixel; made in their first order after the other two,
+    // every overlapping pair keeps the order of their creation, so the same button draws the
+    // shared pixel.
+    CreateButtons(true);
+    MoveChild(ButtonHwnd(kSaveButtonId), m_layout.saveButton);
+    MoveChild(ButtonHwnd(kSettingsButtonId), m_layout.settingsButton);
+    MoveChild(ButtonHwnd(kAddTabButtonId), m_layout.addTabButton);
+    CreateToolTips();
 }
 
 void CMainFrame::CreateToolTips() {
-    if (m_toolTip || !Hwnd())
-        return;
     m_tabStrip.CreateToolTip();
     m_toolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -242,8 +258,18 @@ void CMainFrame::LayoutGrid() {
 }
 
 void CMainFrame::MoveChild(HWND child, const GridRect& r) const {
-    if (child)
-        ::MoveWindow(child, r.left, r.top, r.Width(), r.Height(), TRUE);
+    if (!child)
+        return;
+    // A child already in place is left alone: under Wine even a move that changes nothing
+    // costs a round of window-position messages and a server call, for every child.
+    RECT now;
+    if (::GetWindowRect(child, &now)) {
+        ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&now), 2);
+        if (now.left == r.left && now.top == r.top && now.right == r.right &&
+            now.bottom == r.bottom)
+            return;
+    }
+    ::MoveWindow(child, r.left, r.top, r.Width(), r.Height(), TRUE);
 }
 
 void CMainFrame::UpdateChildren() {

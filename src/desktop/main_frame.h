@@ -36,8 +36,8 @@ public:
     // What the description editor sends when its text changed and when Ctrl+S was pressed.
     static constexpr UINT kDescriptionChanged = WM_USER + 100;
     static constexpr UINT kDescriptionSave = WM_USER + 101;
-    // Posted by OnCreate: the tooltips are made once the first paint is on screen.
-    static constexpr UINT kCreateToolTips = WM_USER + 102;
+    // Posted by OnCreate: what the first paint does not show is made once it is on screen.
+    static constexpr UINT kCreateHiddenChildren = WM_USER + 102;
     static constexpr UINT_PTR kHoverTimer = 2;
     static constexpr UINT kHoverDelay = 500;
 
@@ -61,6 +61,7 @@ public:
 
     const DesktopLayout& Layout() const { return m_layout; }
     int PlacedLimit() const { return m_placedLimit; }
+    // Null for the three admin-mode buttons until the first message loop has run.
     HWND ButtonHwnd(UINT id) const;
     CXButtonXP* Button(UINT id) const;
     HWND ScreenshotHwnd() const { return m_screenshot; }
@@ -103,7 +104,9 @@ private:
     };
 
     int OnCreate();
-    void CreateButtons();
+    void CreateButtons(bool adminButtons);
+    // The admin-mode buttons, hidden, and the tooltips; at once when something needs them.
+    void CreateHiddenChildren();
     void CreateToolTips();
     void OnSize();
     void OnTimer(UINT_PTR id);
@@ -166,6 +169,7 @@ private:
     int m_placedLimit = -1;
     HWND m_screenshot = nullptr;
     HWND m_toolTip = nullptr;
+    bool m_hiddenChildrenMade = false;
     std::array<std::unique_ptr<CXButtonXP>, 5> m_buttons;
     TabCtrlEx<TabCtrlStyle_VS2010_client> m_tabStrip;
     CRulerRichEditCtrl m_description;

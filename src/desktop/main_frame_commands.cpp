@@ -127,6 +127,7 @@ void CMainFrame::AskForAdminMode() {
 }
 
 void CMainFrame::EnterAdminMode() {
+    CreateHiddenChildren();
     SetButtonIcon(kModeButtonId, IDI_UNLOCKED);
     m_description.SetReadOnly(false);
     m_description.ShowToolbar(true);
@@ -160,6 +161,7 @@ void CMainFrame::PlaceTabStrip() {
 }
 
 void CMainFrame::SetButtonIcon(UINT buttonId, UINT iconId) {
+    CreateHiddenChildren();
     CXButtonXP* button = Button(buttonId);
     if (!button || !button->Hwnd())
         return;
@@ -168,7 +170,7 @@ void CMainFrame::SetButtonIcon(UINT buttonId, UINT iconId) {
 }
 
 void CMainFrame::SetModeToolTip(const char* text) {
-    CreateToolTips();
+    CreateHiddenChildren();
     if (!m_toolTip)
         return;
     TOOLINFOA info{};
