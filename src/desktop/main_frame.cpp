@@ -138,15 +138,15 @@ int CMainFrame::OnCreate() {
     m_tabStrip.SetToolTipDeferred(true);
     if (m_tabStrip.Create(Hwnd(), WS_CHILD | WS_VISIBLE, RECT{}, kTabStripId))
         m_tabStrip.SetNotifyManager(this);
-    // The desktop starts in restricted user mode: only the mode and shutdown buttons show, and
-    // no tooltip before the pointer rests on one. The admin buttons and the tooltips (seven
-    // windows, each with its round of server calls under Wine) are made once the first paint
-    // is done.
+    // The desktop starts in restricted user mode with no program chosen: only the mode and
+    // shutdown buttons show, the description has no room until a program is chosen, and no
+    // tooltip shows before the pointer rests on a button. The admin buttons, the description
+    // editor and the tooltips (ten windows, each with its round of server calls under Wine)
+    // are made once the first paint is done.
     CreateButtons(false);
     ::PostMessageA(Hwnd(), kCreateHiddenChildren, 0, 0);
     if (!m_app.isRestart)
         ::EnableWindow(ButtonHwnd(kShutdownButtonId), FALSE);
-    CreateDescriptionEditor();
     UpdateChildren();
     RebuildTabs();
     return 0;
@@ -180,6 +180,7 @@ void CMainFrame::CreateHiddenChildren() {
     MoveChild(ButtonHwnd(kSaveButtonId), m_layout.saveButton);
     MoveChild(ButtonHwnd(kSettingsButtonId), m_layout.settingsButton);
     MoveChild(ButtonHwnd(kAddTabButtonId), m_layout.addTabButton);
+    CreateDescriptionEditor();
     CreateToolTips();
 }
 
@@ -275,6 +276,7 @@ void CMainFrame::MoveChild(HWND child, const GridRect& r) const {
 void CMainFrame::UpdateChildren() {
     MoveChild(m_screenshot, m_layout.screenshot);
     if (m_shownEntry >= 0 && m_app.m_catalogue && m_shownEntry < m_app.m_catalogue->m_count) {
+        CreateHiddenChildren();
         const ProgramEntry& entry = m_app.m_catalogue->m_entries[m_shownEntry];
         SetScreenshot(nullptr); // the picture lets go of the bitmap before it is replaced
         LoadPicture(entry.screenshotPath, m_layout.screenshot.Width(), m_layout.screenshot.Height(),

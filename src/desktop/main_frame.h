@@ -69,7 +69,10 @@ public:
     HWND ToolTipHwnd() const { return m_toolTip; }
     TabCtrl& TabStrip() { return m_tabStrip; }
     const IconCache& CachedIcons() const { return m_iconCache; }
-    CRulerRichEditCtrl& Description() { return m_description; }
+    CRulerRichEditCtrl& Description() {
+        CreateHiddenChildren();
+        return m_description;
+    }
 
     // The strip reports a click on another tab: the grid shows that tab's icons.
     void OnTabSelected(TabCtrl* ctrl, TabItem* tab) override;
@@ -105,7 +108,8 @@ private:
 
     int OnCreate();
     void CreateButtons(bool adminButtons);
-    // The admin-mode buttons, hidden, and the tooltips; at once when something needs them.
+    // The admin-mode buttons (hidden), the description editor and the tooltips; at once when
+    // something needs them.
     void CreateHiddenChildren();
     void CreateToolTips();
     void OnSize();

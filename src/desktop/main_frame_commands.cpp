@@ -141,6 +141,7 @@ void CMainFrame::EnterAdminMode() {
 }
 
 void CMainFrame::LeaveAdminMode() {
+    CreateHiddenChildren();
     SetButtonIcon(kModeButtonId, IDI_LOCKED);
     m_app.m_adminMode = 0;
     for (UINT id : {kSaveButtonId, kSettingsButtonId, kAddTabButtonId})

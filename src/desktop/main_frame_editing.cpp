@@ -167,6 +167,7 @@ void CMainFrame::OnDescriptionChanged() {
 void CMainFrame::SaveDescription() {
     if (!IsEntry(m_shownEntry))
         return;
+    CreateHiddenChildren();
     const std::string rtf = m_description.GetRTF();
     if (rtf.size() >= kMaxDescriptionLength) {
         AppMessageBox(Hwnd(), kDescriptionTooLong, "Warning!", MB_ICONWARNING);

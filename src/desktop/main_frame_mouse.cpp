@@ -19,6 +19,7 @@ void CMainFrame::OnLeftButtonUp(POINT point) {
 }
 
 void CMainFrame::ShowDescriptionOf(int entry) {
+    CreateHiddenChildren();
     ::ShowWindow(m_description.Hwnd(), SW_SHOW);
     m_shownEntry = entry;
     ::SetFocus(Hwnd());
