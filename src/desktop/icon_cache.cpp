@@ -67,6 +67,7 @@ IconCache::CachedIcon& IconCache::Find(const std::string& file, int index) {
         cached.image.reset();
         cached.icon.Reset(extracted);
         cached.stamp = stamp;
+        cached.extractedPass = m_pass;
     }
     cached.lastPass = m_pass;
     return cached;
@@ -93,6 +94,13 @@ void IconCache::Draw(HDC dc, int x, int y, const std::string& file, int index) {
     if (!file.empty()) {
         CachedIcon& cached = Find(file, index);
         if (cached.icon) {
+            // The pass that extracts an icon draws it the system's way; proving a way of our
+            // own against that (a few blits on probe pictures) waits for the next pass, so the
+            // desktop's first paint, which extracts every icon, does not pay for it.
+            if (!cached.image && cached.extractedPass == m_pass) {
+                ::DrawIcon(dc, x, y, cached.icon.Get());
+                return;
+            }
             if (!cached.image)
                 cached.image = std::make_unique<IconImage>(cached.icon.Get());
             image = cached.image.get();

@@ -49,8 +49,9 @@ private:
     struct CachedIcon {
         FileStamp stamp;
         UniqueIcon icon;
-        std::unique_ptr<IconImage> image; // of `icon`, made when it is first drawn
+        std::unique_ptr<IconImage> image; // of `icon`, made at the first pass after extraction
         unsigned lastPass = 0;
+        unsigned extractedPass = 0;
     };
 
     const FileStamp& StampOf(const std::string& file);
