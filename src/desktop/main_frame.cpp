@@ -211,25 +211,34 @@ void CMainFrame::CreateToolTips() {
     }
 }
 
+CRulerRichEditCtrl& CMainFrame::Editor() {
+    CreateHiddenChildren();
+    if (!m_description)
+        m_description = std::make_unique<CRulerRichEditCtrl>();
+    return *m_description;
+}
+
 void CMainFrame::CreateDescriptionEditor() {
-    m_description.m_notifyWnd = Hwnd();
-    m_description.m_changeMessage = kDescriptionChanged;
-    m_description.m_saveMessage = kDescriptionSave;
+    if (!m_description)
+        m_description = std::make_unique<CRulerRichEditCtrl>();
+    CRulerRichEditCtrl& editor = *m_description;
+    editor.m_notifyWnd = Hwnd();
+    editor.m_changeMessage = kDescriptionChanged;
+    editor.m_saveMessage = kDescriptionSave;
     // Hidden from the start, so the editor does not make the bar and ruler only to hide them.
-    m_description.ShowRuler(false);
-    m_description.ShowToolbar(false);
-    if (!m_description.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, RECT{}, Hwnd(), kDescriptionId,
-                              true))
+    editor.ShowRuler(false);
+    editor.ShowToolbar(false);
+    if (!editor.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, RECT{}, Hwnd(), kDescriptionId, true))
         return;
-    m_description.SetReadOnly(true);
-    ::SendMessageA(m_description.GetRichEditCtrl().Hwnd(), EM_SETBKGNDCOLOR, 0,
+    editor.SetReadOnly(true);
+    ::SendMessageA(editor.GetRichEditCtrl().Hwnd(), EM_SETBKGNDCOLOR, 0,
                    static_cast<LPARAM>(m_app.ofback));
     ColourDescriptionSelection();
 }
 
 // New text typed into the description takes the description colour.
 void CMainFrame::ColourDescriptionSelection() {
-    HWND edit = m_description.GetRichEditCtrl().Hwnd();
+    HWND edit = Editor().GetRichEditCtrl().Hwnd();
     if (!edit)
         return;
     CHARFORMATA format{};
@@ -284,9 +293,9 @@ void CMainFrame::UpdateChildren() {
         SetScreenshot(m_screenshotBitmap);
         ::ShowWindow(m_screenshot, SW_SHOW);
 
-        MoveChild(m_description.Hwnd(), m_layout.description);
+        MoveChild(Editor().Hwnd(), m_layout.description);
         m_loadingDescription = true;
-        m_description.SetRTF(entry.description);
+        Editor().SetRTF(entry.description);
         ColourDescriptionSelection();
         m_loadingDescription = false;
     }

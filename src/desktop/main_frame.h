@@ -69,10 +69,7 @@ public:
     HWND ToolTipHwnd() const { return m_toolTip; }
     TabCtrl& TabStrip() { return m_tabStrip; }
     const IconCache& CachedIcons() const { return m_iconCache; }
-    CRulerRichEditCtrl& Description() {
-        CreateHiddenChildren();
-        return m_description;
-    }
+    CRulerRichEditCtrl& Description() { return Editor(); }
 
     // The strip reports a click on another tab: the grid shows that tab's icons.
     void OnTabSelected(TabCtrl* ctrl, TabItem* tab) override;
@@ -112,6 +109,8 @@ private:
     // something needs them.
     void CreateHiddenChildren();
     void CreateToolTips();
+    // The description editor, made now if it is not made yet.
+    CRulerRichEditCtrl& Editor();
     void OnSize();
     void OnTimer(UINT_PTR id);
     void OnRepaintTick();
@@ -176,7 +175,8 @@ private:
     bool m_hiddenChildrenMade = false;
     std::array<std::unique_ptr<CXButtonXP>, 5> m_buttons;
     TabCtrlEx<TabCtrlStyle_VS2010_client> m_tabStrip;
-    CRulerRichEditCtrl m_description;
+    // Made with the editor's window: constructing it loads the Rich Edit library.
+    std::unique_ptr<CRulerRichEditCtrl> m_description;
     // Empty place-holder panes the strip needs, one per catalogue tab.
     std::vector<HWND> m_tabPages;
     IconCache m_iconCache;

@@ -129,8 +129,8 @@ void CMainFrame::AskForAdminMode() {
 void CMainFrame::EnterAdminMode() {
     CreateHiddenChildren();
     SetButtonIcon(kModeButtonId, IDI_UNLOCKED);
-    m_description.SetReadOnly(false);
-    m_description.ShowToolbar(true);
+    Editor().SetReadOnly(false);
+    Editor().ShowToolbar(true);
     ::EnableWindow(ButtonHwnd(kAddTabButtonId), TRUE);
     m_app.m_adminMode = 1;
     ::EnableWindow(ButtonHwnd(kShutdownButtonId), TRUE);
@@ -149,8 +149,8 @@ void CMainFrame::LeaveAdminMode() {
     PlaceTabStrip();
     if (!m_app.isRestart)
         ::EnableWindow(ButtonHwnd(kShutdownButtonId), FALSE);
-    m_description.SetReadOnly(true);
-    m_description.ShowToolbar(false);
+    Editor().SetReadOnly(true);
+    Editor().ShowToolbar(false);
     SetModeToolTip("Switch to admin mode");
 }
 

@@ -168,7 +168,7 @@ void CMainFrame::SaveDescription() {
     if (!IsEntry(m_shownEntry))
         return;
     CreateHiddenChildren();
-    const std::string rtf = m_description.GetRTF();
+    const std::string rtf = Editor().GetRTF();
     if (rtf.size() >= kMaxDescriptionLength) {
         AppMessageBox(Hwnd(), kDescriptionTooLong, "Warning!", MB_ICONWARNING);
         return;

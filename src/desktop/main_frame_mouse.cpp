@@ -20,14 +20,15 @@ void CMainFrame::OnLeftButtonUp(POINT point) {
 
 void CMainFrame::ShowDescriptionOf(int entry) {
     CreateHiddenChildren();
-    ::ShowWindow(m_description.Hwnd(), SW_SHOW);
+    ::ShowWindow(Editor().Hwnd(), SW_SHOW);
     m_shownEntry = entry;
     ::SetFocus(Hwnd());
     UpdateChildren();
 }
 
 void CMainFrame::HideDescription() {
-    ::ShowWindow(m_description.Hwnd(), SW_HIDE);
+    if (m_description)
+        ::ShowWindow(m_description->Hwnd(), SW_HIDE);
     SetScreenshot(nullptr);
     ::ShowWindow(m_screenshot, SW_HIDE);
 }
