@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -150,7 +151,21 @@ TEST_F(FrameTest, TheTabStripListsTheTabsAndAClickOnATabShowsItsIcons) {
     EXPECT_EQ(placed.left, frame.Layout().tabStrip.left);
     EXPECT_EQ(placed.right, frame.Layout().tabStrip.right) << "reaches the mode button";
     EXPECT_EQ(placed.top, frame.Layout().tabStrip.top);
-    // Made once the first paint is done, as the desktop's first message loop runs.
+    // Made once the first paint is done, as the desktop's first message loop runs: the admin
+    // buttons, hidden in their places, and the tooltips.
+    const DesktopLayout& layout = frame.Layout();
+    for (const auto& [id, place] : {std::pair{CMainFrame::kSaveButtonId, layout.saveButton},
+                                    std::pair{CMainFrame::kSettingsButtonId, layout.settingsButton},
+                                    std::pair{CMainFrame::kAddTabButtonId, layout.addTabButton}}) {
+        SCOPED_TRACE(id);
+        const HWND button = frame.ButtonHwnd(id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_FALSE(::IsWindowVisible(button));
+        RECT r;
+        ::GetWindowRect(button, &r);
+        EXPECT_EQ(r.left, place.left);
+        EXPECT_EQ(r.bottom, place.bottom);
+    }
     EXPECT_NE(strip.GetToolTip(), nullptr);
     EXPECT_EQ(::SendMessageA(frame.ToolTipHwnd(), TTM_GETTOOLCOUNT, 0, 0), 5);
 
