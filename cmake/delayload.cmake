@@ -1,5 +1,5 @@
 # System DLLs korvane.exe loads when it first calls into them instead of before WinMain. The
-# guardian process never calls them, so it starts without them; comctl32 (and comdlg32, which
+# watcher process never calls them, so it starts without them; comctl32 (and comdlg32, which
 # pulls it in) would otherwise bring up the whole display driver in a process that shows nothing.
 # dbghelp stays an ordinary import: the crash reporter calls it after a crash, when loading a
 # library may no longer work.
