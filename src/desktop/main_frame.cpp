@@ -141,8 +141,8 @@ int CMainFrame::OnCreate() {
     // The desktop starts in restricted user mode with no program chosen: only the mode and
     // shutdown buttons show, the description has no room until a program is chosen, and no
     // tooltip shows before the pointer rests on a button. The admin buttons, the description
-    // editor and the tooltips (ten windows, each with its round of server calls under Wine)
-    // are made once the first paint is done.
+    // editor and the tooltips (windows that each cost a round of server calls under Wine) are
+    // made once the first paint is done.
     CreateButtons(false);
     ::PostMessageA(Hwnd(), kCreateHiddenChildren, 0, 0);
     if (!m_app.isRestart)
