@@ -8,8 +8,8 @@
 
 Unicode true
 Target amd64-unicode
-; Not solid: a solid archive is unpacked whole into %TEMP% before the first check, which
-; needs the space twice and fails outside the checked writes.
+; Not solid: a solid archive is unpacked whole into a temporary file at the first File
+; command, which needs all of its space a second time in %TEMP%.
 SetCompressor lzma
 
 !include LogicLib.nsh
