@@ -60,8 +60,8 @@ Function CheckWritableFolder
     CreateDirectory $R0
     FileOpen $R1 "$R0\korvane-setup.probe" w
     ${If} ${Errors}
-        Push "$R0 cannot be written (no rights, or not a folder). Nothing was installed."
-        Call Refuse
+        Push "$R0 cannot be written (no rights, or not a folder)"
+        Call Abandon
     ${EndIf}
     FileClose $R1
     Delete "$R0\korvane-setup.probe"

@@ -1,25 +1,32 @@
 ; Setup of Korvane Shell. Built by the "installer" target, which passes VERSION, OUTFILE,
 ; EXE, CHM and, when the tool is built, CATALOGUE_TOOL.
 ;
-; Every check that can refuse runs before the first file is written, so a refused setup
-; leaves the computer as it found it. A refusal exits with code 2 and names its reason in
+; The checks of the files beside setup run before the first write; every write after them is
+; checked and undone when a later one fails (transaction.nsh), so a refused setup leaves the
+; computer as it found it. A refusal exits with code 2 and names its reason in
 ; %TEMP%\korvane-setup.log (and in a message box unless /S was given).
 
 Unicode true
 Target amd64-unicode
-SetCompressor /SOLID lzma
+; Not solid: a solid archive is unpacked whole into a temporary file at the first File
+; command, which needs all of its space a second time in %TEMP%.
+SetCompressor lzma
 
 !include LogicLib.nsh
 !include FileFunc.nsh
-!include checks.nsh
 
 !define PRODUCT "Korvane Shell"
 !define PUBLISHER "Quillmoran"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvane"
 !define WINLOGON_KEY "SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon"
 !define POLICY_KEY "Software\Microsoft\Windows\CurrentVersion\Policies\System"
-!define DATA_DIR "$APPDATA\Quillmoran\Shell"
+!define DATA_PARENT "$APPDATA\Quillmoran"
+!define DATA_DIR "${DATA_PARENT}\Shell"
+!define SETTINGS_KEY "Software\Korvane"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
+
+!include checks.nsh
+!include transaction.nsh
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -75,55 +82,24 @@ FunctionEnd
 
 Section "Korvane Shell"
     ; The folder is known only now (the directory page or /D may have changed it).
-    Push $INSTDIR
-    Call CheckWritableFolder
-    Push "${DATA_DIR}"
-    Call CheckWritableFolder
-
-    SetOutPath $INSTDIR
-    File "/oname=korvane.exe" "${EXE}"
-    File "/oname=korvane.chm" "${CHM}"
-!ifdef CATALOGUE_TOOL
-    File "/oname=korvane-catalogue.exe" "${CATALOGUE_TOOL}"
-!endif
-    WriteUninstaller "$INSTDIR\uninstall.exe"
-    CreateShortCut "${SHORTCUT}" "$INSTDIR\korvane.exe" "" "$INSTDIR\korvane.exe" 0
-
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\korvane.exe"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
-
-    ${If} $takeCatalogue == 1
-        Call TakeOverCatalogue
-    ${EndIf}
+    Call BeginInstall
+    Call StageProgramFiles
     ${If} $takeSettings == 1
-        DetailPrint "Importing the settings of $EXEDIR\korvane.reg"
-        nsExec::ExecToLog '"$SYSDIR\reg.exe" import "$EXEDIR\korvane.reg" /reg:64'
-        Pop $0
-        ${If} $0 != 0
-            Push "the settings of $EXEDIR\korvane.reg could not be imported (reg.exe: $0); \
-                  the program is installed with its previous settings"
-            Call Refuse
-        ${EndIf}
+        Call ImportSettings
     ${EndIf}
-
+    Call CommitProgramFiles
+    Call RegisterProgram
     ${GetParameters} $0
     ClearErrors
     ${GetOptions} $0 "/INTEGRATE" $1
     ${IfNot} ${Errors}
-        ; The same two values as the desktop's "Integration to system".
-        WriteRegStr HKLM "${WINLOGON_KEY}" "Shell" "$INSTDIR\korvane.exe"
-        WriteRegDWORD HKLM "${POLICY_KEY}" "EnableLUA" 0
-        DetailPrint "Korvane Shell is the log-on shell from the next log-on"
+        Call Integrate
     ${EndIf}
+    ; Last, as its own failure puts the previous catalogue back by itself.
+    ${If} $takeCatalogue == 1
+        Call TakeOverCatalogue
+    ${EndIf}
+    Call EndInstall
     Push "${PRODUCT} ${VERSION} installed in $INSTDIR"
     Call WriteLog
 SectionEnd
@@ -140,24 +116,35 @@ Function TakeOverCatalogue
         Return
     ${EndIf}
     Delete "${DATA_DIR}\icons.bin.tmp"
-    ClearErrors
-    CopyFiles /SILENT "$EXEDIR\icons.bin" "${DATA_DIR}\icons.bin.tmp"
-    ${If} ${Errors}
+    System::Call 'kernel32::CopyFileW(w "$EXEDIR\icons.bin", w "${DATA_DIR}\icons.bin.tmp", i 0) i .r0'
+    ${If} $0 == 0
         Delete "${DATA_DIR}\icons.bin.tmp"
-        Push "$EXEDIR\icons.bin could not be copied to ${DATA_DIR}; the catalogue there is unchanged"
-        Call Refuse
+        Push "$EXEDIR\icons.bin could not be copied to ${DATA_DIR}"
+        Call Abandon
     ${EndIf}
+    StrCpy $1 0 ; 1 once the previous catalogue is icons.bin.bak
     ${If} ${FileExists} "${DATA_DIR}\icons.bin"
         Delete "${DATA_DIR}\icons.bin.bak"
-        Rename "${DATA_DIR}\icons.bin" "${DATA_DIR}\icons.bin.bak"
+        System::Call 'kernel32::MoveFileExW(w "${DATA_DIR}\icons.bin", w "${DATA_DIR}\icons.bin.bak", \
+                      i ${MOVEFILE_WRITE_THROUGH}) i .r0'
+        ${If} $0 == 0
+            Delete "${DATA_DIR}\icons.bin.tmp"
+            Push "the previous catalogue could not be kept as ${DATA_DIR}\icons.bin.bak"
+            Call Abandon
+        ${EndIf}
+        StrCpy $1 1
         DetailPrint "The previous catalogue is kept as ${DATA_DIR}\icons.bin.bak"
     ${EndIf}
-    ClearErrors
-    Rename "${DATA_DIR}\icons.bin.tmp" "${DATA_DIR}\icons.bin"
-    ${If} ${Errors}
-        Rename "${DATA_DIR}\icons.bin.bak" "${DATA_DIR}\icons.bin"
-        Push "the new catalogue could not replace ${DATA_DIR}\icons.bin, which is unchanged"
-        Call Refuse
+    System::Call 'kernel32::MoveFileExW(w "${DATA_DIR}\icons.bin.tmp", w "${DATA_DIR}\icons.bin", \
+                  i ${MOVEFILE_WRITE_THROUGH}) i .r0'
+    ${If} $0 == 0
+        ${If} $1 == 1
+            System::Call 'kernel32::MoveFileExW(w "${DATA_DIR}\icons.bin.bak", \
+                          w "${DATA_DIR}\icons.bin", i ${MOVEFILE_WRITE_THROUGH}) i .r0'
+        ${EndIf}
+        Delete "${DATA_DIR}\icons.bin.tmp"
+        Push "the new catalogue could not replace ${DATA_DIR}\icons.bin"
+        Call Abandon
     ${EndIf}
     DetailPrint "Catalogue taken over from $EXEDIR\icons.bin"
 FunctionEnd
@@ -185,5 +172,7 @@ Section "Uninstall"
     Delete "$INSTDIR\korvane.chm"
     Delete "$INSTDIR\korvane-catalogue.exe"
     Delete "$INSTDIR\uninstall.exe"
+    ; What a setup stopped half-way (power cut, process killed) may have left beside them.
+    !insertmacro FOR_EACH_PROGRAM_FILE DELETE_LEFTOVERS
     RMDir "$INSTDIR"
 SectionEnd

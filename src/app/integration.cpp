@@ -49,7 +49,7 @@ void SetIntegration(bool integrate) {
     const UniqueHkey winlogon = OpenMachineKey(kWinlogonKey, KEY_WRITE);
     if (!winlogon)
         return;
-    const std::string shell = integrate ? ModulePath() : std::string(kStandardShell);
+    const std::string shell = integrate ? ShellValueFor(ModulePath()) : std::string(kStandardShell);
     ::RegSetValueExA(winlogon.Get(), "Shell", 0, REG_SZ,
                      reinterpret_cast<const BYTE*>(shell.c_str()),
                      static_cast<DWORD>(shell.size() + 1));

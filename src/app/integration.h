@@ -12,7 +12,7 @@ std::optional<std::string> ReadWinlogonShell();
 // True when the Winlogon shell is anything but "explorer.exe"; false when it cannot be read.
 bool IsIntegrated();
 
-// Integrating writes this executable's full path as the shell and switches User Account
+// Integrating writes this executable's full path, quoted, as the shell and switches User Account
 // Control off; undoing writes "explorer.exe" and leaves User Account Control as it is.
 // Without the rights to write the Winlogon key nothing at all changes.
 void SetIntegration(bool integrate);

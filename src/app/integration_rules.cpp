@@ -11,6 +11,9 @@ char AsciiLower(char c) {
 } // namespace
 
 bool ShellValueMeansIntegrated(std::string_view shellValue) {
+    // Quoted or not, it is the same program.
+    if (shellValue.size() >= 2 && shellValue.front() == '"' && shellValue.back() == '"')
+        shellValue = shellValue.substr(1, shellValue.size() - 2);
     const std::string_view standard = kStandardShell;
     if (shellValue.size() != standard.size())
         return true;
@@ -19,6 +22,11 @@ bool ShellValueMeansIntegrated(std::string_view shellValue) {
             return true;
     }
     return false;
+}
+
+std::string ShellValueFor(std::string_view programPath) {
+    // Unquoted, a path with spaces reads as a shorter program and its arguments.
+    return "\"" + std::string(programPath) + "\"";
 }
 
 bool IntegrationSupported(unsigned long majorVersion) {

@@ -6,9 +6,12 @@
 
 inline constexpr const char* kStandardShell = "explorer.exe";
 
-// Any shell other than the standard desktop (letter case aside) counts as integrated, not
-// only this program.
+// Any shell other than the standard desktop (letter case and enclosing quotes aside) counts as
+// integrated, not only this program.
 bool ShellValueMeansIntegrated(std::string_view shellValue);
+
+// The Shell value that makes the program at this path the log-on shell: the path in quotes.
+std::string ShellValueFor(std::string_view programPath);
 
 // Integration needs Windows 2000 (major version 5) or later.
 bool IntegrationSupported(unsigned long majorVersion);

@@ -1,15 +1,28 @@
+#include "app/crash_recovery.h"
 #include "app/integration_rules.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(IntegrationRules, OnlyTheStandardDesktopInAnyCaseIsNotIntegrated) {
-    for (const char* standard : {"explorer.exe", "Explorer.EXE", "EXPLORER.EXE"})
+TEST(IntegrationRules, OnlyTheStandardDesktopInAnyCaseQuotedOrNotIsNotIntegrated) {
+    for (const char* standard :
+         {"explorer.exe", "Explorer.EXE", "EXPLORER.EXE", R"("explorer.exe")", R"("Explorer.EXE")"})
         EXPECT_FALSE(ShellValueMeansIntegrated(standard)) << standard;
-    for (const char* other : {R"(C:\Korvane\korvane.exe)", R"(C:\Windows\explorer.exe)",
-                              "explorer.exe ", "explorer", ""})
+    for (const char* other :
+         {R"(C:\Korvane\korvane.exe)", R"(C:\Windows\explorer.exe)", "explorer.exe ", "explorer",
+          "", R"(")", R"("")", R"("explorer.exe)", R"("explorer.exe" /x)"})
         EXPECT_TRUE(ShellValueMeansIntegrated(other)) << other;
+}
+
+// What integrating writes, every reader of the Shell value takes for this program.
+TEST(IntegrationRules, TheWrittenShellValueIsQuotedAndReadsBackAsThisProgram) {
+    const std::string us = R"(C:\Program Files\Korvane\korvane.exe)";
+    const std::string value = ShellValueFor(us);
+    EXPECT_EQ(value, "\"" + us + "\"");
+    EXPECT_TRUE(ShellValueMeansIntegrated(value));
+    EXPECT_TRUE(ShellValueNamesProgram(value, us));
+    EXPECT_FALSE(ShellValueNamesProgram(value, R"(C:\Program Files\Korvane\other.exe)"));
 }
 
 TEST(IntegrationRules, WarningIsSevenCrLfLinesWithNoTrailingBreak) {

@@ -1,4 +1,5 @@
 // Integration into the system against the real registry of the test prefix.
+#include "app/crash_recovery.h"
 #include "app/integration.h"
 #include "app/integration_dialog.h"
 #include "app/integration_rules.h"
@@ -41,6 +42,7 @@ TEST_F(IntegrationTest, AnyShellButTheStandardDesktopReadsAsIntegrated) {
         bool integrated;
     } cases[] = {
         {L"Explorer.EXE", false},
+        {L"\"Explorer.EXE\"", false},
         {kOtherShell.c_str(), true},
         {nullptr, false},
     };
@@ -57,12 +59,16 @@ TEST_F(IntegrationTest, AnyShellButTheStandardDesktopReadsAsIntegrated) {
     EXPECT_FALSE(IsIntegrated());
 }
 
-TEST_F(IntegrationTest, IntegratingWritesThisProgramAndSwitchesUacOffUndoingKeepsUac) {
+TEST_F(IntegrationTest, IntegratingWritesThisProgramQuotedAndSwitchesUacOffUndoingKeepsUac) {
     WriteDword(HKEY_LOCAL_MACHINE, kPolicy, L"EnableLUA", 1);
     SetIntegration(true);
-    EXPECT_EQ(Shell(), Wide(ModulePath()));
+    EXPECT_EQ(Shell(), L"\"" + Wide(ModulePath()) + L"\"");
     EXPECT_EQ(EnableLua(), 0u);
     EXPECT_TRUE(IsIntegrated());
+    // The watcher's test of whether it runs as the log-on shell, on what was just written.
+    const std::optional<std::string> written = ReadWinlogonShell();
+    ASSERT_TRUE(written);
+    EXPECT_TRUE(ShellValueNamesProgram(*written, ModulePath()));
 
     WriteDword(HKEY_LOCAL_MACHINE, kPolicy, L"EnableLUA", 1);
     SetIntegration(false);
@@ -111,7 +117,7 @@ TEST_F(IntegrationTest, CheckingTheBoxAndOkMakesThisProgramTheShell) {
     EXPECT_EQ(view.checkText, "Integration to system");
     EXPECT_EQ(view.warning, IntegrationWarningText());
     EXPECT_TRUE(view.warningReadOnly);
-    EXPECT_EQ(Shell(), Wide(ModulePath()));
+    EXPECT_EQ(Shell(), L"\"" + Wide(ModulePath()) + L"\"");
     EXPECT_EQ(EnableLua(), 0u);
     EXPECT_TRUE(ui.shown.empty());
 }
