@@ -139,14 +139,19 @@ sleep 0.5
 expect_state logout "$work/locked.txt"
 
 # Killed at random moments while the operator logs in and out; each next start is locked.
-for round in $(seq 1 "$rounds"); do
+log_in() {
     xdotool mousemove $((e - 56)) $((d - 19)) click 1
-    if [ $((round % 2)) = 1 ]; then
-        focus_dialog "Enter password"
-        xdotool type --delay 30 pw
-        xdotool key Return
+    focus_dialog "Enter password"
+    xdotool type --delay 30 pw
+    xdotool key Return
+}
+for round in $(seq 1 "$rounds"); do
+    log_in
+    if [ $((round % 2)) = 0 ]; then # killed while logging out rather than in
+        wait_journal no
+        xdotool mousemove $((e - 56)) $((d - 19)) click 1
     fi
-    sleep "0.$((RANDOM % 4))$((RANDOM % 10))"
+    sleep "0.$((RANDOM % 3))$((RANDOM % 10))"
     kill_desktop
     start_desktop
     wait_journal yes

@@ -192,6 +192,9 @@ TEST_F(LockdownTest, AKeyThatCannotBeWrittenIsSkippedAndTheRestApplies) {
     for (const std::string& line : ProfileLines(0))
         if (line.find("DisableCMD") == std::string::npos)
             locked.insert(line);
+    for (const auto& [root, key] : LockdownKeys())
+        if (key != kPolicyCommandKey)
+            locked.insert((root == PolicyRoot::User ? "HKCU\\" : "HKLM\\") + std::string(key));
     EXPECT_EQ(Without(Snapshot(), "HKCU\\" + std::string(kPolicyCommandKey)), locked);
     EXPECT_EQ(lockdown.Restore(), RestoreResult::Restored);
     EXPECT_EQ(Snapshot(), before);

@@ -35,7 +35,7 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    g_log = std::fopen(commandLine, "a");
+    g_log = std::fopen(commandLine, "ab");
     if (!g_log)
         return 2;
     WNDCLASSA wc{};
