@@ -9,7 +9,7 @@ exe=$1 recorder=$2 work=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_lib.sh"
 [ -n "${DISPLAY:-}" ] || fail "no X display"
-rounds=${KORVANE_LOCKDOWN_KILLS:-6}
+rounds=${KORVANE_LOCKDOWN_KILLS:-4}
 
 fresh_prefix "$work"
 trap stop_wine EXIT
@@ -30,7 +30,7 @@ policy_state() {
 my_korvanes() {
     local p
     for p in $(pgrep -f 'korvane\.exe' || true); do
-        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
+        { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
     done
     return 0
 }
@@ -95,8 +95,12 @@ read -r w h < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d
 d=$((h / 2)) e=$((w / 2))
 (cd "$drive_c/probe" && wine keyrec.exe 'C:\probe\keys.txt' </dev/null >/dev/null 2>&1 &)
 wait_key ready
-xdotool mousemove $((e + e / 2)) $((d / 2))
-sleep 0.5
+# focus_recorder: a click makes the key program the foreground window (dialogs took it before).
+focus_recorder() {
+    xdotool mousemove $((e + e / 2)) $((d / 2)) click 1
+    sleep 0.5
+}
+focus_recorder
 send_probe() { # MARK: the three ways out, then a harmless key that proves the others were seen
     echo "$1" >>"$keylog"
     xdotool key super
@@ -125,8 +129,7 @@ answer "Enter password" "pw"
 answer "Warning!" ""
 wait_journal no
 expect_state admin "$work/before.txt"
-xdotool mousemove $((e + e / 2)) $((d / 2))
-sleep 0.5
+focus_recorder
 send_probe admin-mode
 got=$(keys_after admin-mode)
 grep -qx 'down 5B' <<<"$got" || fail "Super did not reach the program in admin mode"

@@ -61,7 +61,7 @@ wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer
 
 # A power cut, as far as the registry can tell: the desktop ends without lifting anything.
 for p in $(pgrep -f 'korvane\.exe' || true); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && kill -9 "$p" || true
+    { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && kill -9 "$p" || true
 done
 for _ in $(seq 1 100); do
     xdotool search --onlyvisible --name '^SHELL$' >/dev/null 2>&1 || break
