@@ -26,8 +26,7 @@ export_registry() {
     done >"$work/$1.txt"
 }
 # What may differ by design, and Wine's own bookkeeping: the settings stay (README,
-# "Uninstall"); turning integration off leaves User Account Control as it is; Wine's
-# per-run keys.
+# "Uninstall"), and Wine keeps per-run keys of its own under Software\Wine.
 normalise() {
     python3 - "$1" <<'EOF'
 import re, sys
@@ -38,9 +37,7 @@ for line in open(sys.argv[1], encoding="utf-8", errors="replace"):
         section = line
     if section and re.match(r"\[HKEY_LOCAL_MACHINE\\Software\\Korvane\]", section, re.I):
         continue
-    if section and re.search(r"\\Wine\\|\\Wine\]|\\Explorer\\Streams|\\Fonts\]", section, re.I):
-        continue
-    if re.match(r'"EnableLUA"=', line):
+    if section and re.search(r"\\Software\\Wine[\\\]]", section, re.I):
         continue
     keep.append(line)
 print("\n".join(keep))
