@@ -178,7 +178,11 @@ TEST_F(LockdownTest, OriginalsComeBackExactlyWhateverTheirStateAndApplyingTwiceK
 TEST_F(LockdownTest, AKeyThatCannotBeWrittenIsSkippedAndTheRestApplies) {
     // Under a volatile key no lasting key can be made: the registry refuses DisableCMD's key.
     DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Windows");
-    HKEY volatileKey = nullptr;
+    HKEY volatileKey = nullptr; // its parents lasting, or they would be made volatile too
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft", 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(volatileKey);
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Windows", 0,
                                 nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey,
                                 nullptr),
