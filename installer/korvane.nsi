@@ -158,6 +158,8 @@ FunctionEnd
 ; stay for a later installation.
 Section "Uninstall"
     Call un.CheckNotRunning
+    ; Windows' own ways out, locked for customers, back as they were before the desktop ran.
+    ExecWait '"$INSTDIR\korvane.exe" /unlock'
     ; A Winlogon shell that no longer exists would leave the next log-on without any desktop.
     ReadRegStr $0 HKLM "${WINLOGON_KEY}" "Shell"
     ${If} $0 == "$INSTDIR\korvane.exe"

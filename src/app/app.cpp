@@ -2,6 +2,7 @@
 
 #include "app/crash_reporter.h"
 #include "app/integration.h"
+#include "app/lockdown_session.h"
 #include "resource.h"
 #include "base/text.h"
 #include "desktop/main_frame.h"
@@ -111,6 +112,12 @@ BOOL CApp::InitInstance() {
     ::SetTimer(MainHwnd(), kRepaintTimer, kRepaintInterval, nullptr);
     PublishWindowHandle();
 
+    // The customer lockdown, once the desktop is on screen; a journal left by a crash first.
+    const std::string dataFolder = m_catalogPath.substr(0, m_catalogPath.find_last_of('\\'));
+    m_lockdown = std::make_unique<DesktopLockdown>(MainHwnd(), dataFolder + "\\" +
+                                                                   std::string(kJournalFileName));
+    m_lockdown->Start(m_adminMode != 0, isRestart, lockdown);
+
     // 20. Log-on programs, only when we are the log-on shell, and only once per log-on.
     if (m_taskbarFound == 0 && !m_restartedAfterCrash) {
         m_shell->RunStartupFolders();
@@ -120,6 +127,7 @@ BOOL CApp::InitInstance() {
 }
 
 int CApp::ExitInstance() {
+    m_lockdown.reset(); // the keyboard filter's thread ends; the policy values stay as they are
     m_captionFont.Reset();
     m_backgroundBrush.Reset();
     m_backgroundBitmap.Reset();
@@ -215,8 +223,19 @@ void CApp::SetIntegration(bool integrate) {
     ::SetIntegration(integrate);
 }
 
+void CApp::UpdateLockdown() {
+    if (m_lockdown)
+        m_lockdown->Update(m_adminMode != 0, isRestart, lockdown);
+}
+
+void CApp::LiftLockdown() {
+    if (m_lockdown)
+        m_lockdown->Lift();
+}
+
 void CApp::ReadSettings() {
     m_settings.ReadDword("isRestart", 1, isRestart);
+    m_settings.ReadDword("lockdown", 1, lockdown);
 
     m_logFont = LOGFONTA{};
     int value = 0;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+class DesktopLockdown;
 class Shell;
 class CMainFrame;
 
@@ -38,6 +39,10 @@ public:
     // Reads every setting in start-up order (missing ones are written with their defaults).
     void ReadSettings();
     CMainFrame* Frame() const;
+    // The customer lockdown follows the mode, the settings and the integration; the exits
+    // put everything back.
+    void UpdateLockdown();
+    void LiftLockdown();
 
     RECT m_screenRect{};
     int m_screenWidth = 0;
@@ -46,6 +51,7 @@ public:
     CRegistryPlus m_settings;
 
     int isRestart = 1;
+    int lockdown = 1;
     int fontcolor = 0xFFFFFF;
     int ofback = 0x600000;
     int ofcolor = 0xFFFFFF;
@@ -72,6 +78,7 @@ public:
     std::string m_commonDataPath;
     std::string m_catalogPath;
     std::shared_ptr<Shell> m_shell;
+    std::unique_ptr<DesktopLockdown> m_lockdown;
     void(WINAPI* m_shutdownDialog)(HWND) = nullptr;
     ULONG_PTR m_gdiplusToken = 0;
 

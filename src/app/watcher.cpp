@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/crash_reporter.h"
 #include "app/integration.h"
+#include "app/lockdown.h"
 #include "framework/unique_handle.h"
 #include "framework/win_app.h"
 
@@ -78,6 +79,7 @@ bool IsLogonShell(const std::string& module) {
 
 // The same command line as the desktop's own "start explorer.exe" exit.
 void StartExplorer() {
+    RestoreLockdownJournal(); // Explorer must find Windows as it was
     std::string commandLine = "explorer.exe";
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);

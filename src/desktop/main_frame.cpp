@@ -3,6 +3,7 @@
 #include "desktop/picture_loader.h"
 
 #include "app/app.h"
+#include "app/lockdown_session.h"
 #include "framework/dc.h"
 #include "framework/file_exception_report.h"
 #include "framework/modal_ui.h"
@@ -387,6 +388,8 @@ void CMainFrame::OnTimer(UINT_PTR id) {
 }
 
 void CMainFrame::OnRepaintTick() {
+    if (m_app.m_lockdown)
+        m_app.m_lockdown->OnTimer();
     if (++g_timerTicks < 10) {
         for (UINT id : {kModeButtonId, kShutdownButtonId})
             ::RedrawWindow(ButtonHwnd(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);

@@ -91,9 +91,11 @@ bool CMainFrame::OnCommand(UINT id) {
         OfferShutdown();
         return true;
     case kExit:
+        m_app.LiftLockdown();
         ::DestroyWindow(Hwnd());
         return true;
     case kExitToExplorer:
+        m_app.LiftLockdown(); // Explorer must find Windows as it was
         CurrentSystemActions().Exec("explorer.exe", SW_SHOWNORMAL);
         ::DestroyWindow(Hwnd());
         return true;
@@ -133,6 +135,7 @@ void CMainFrame::EnterAdminMode() {
     Editor().ShowToolbar(true);
     ::EnableWindow(ButtonHwnd(kAddTabButtonId), TRUE);
     m_app.m_adminMode = 1;
+    m_app.UpdateLockdown(); // the operator's registry editor and Explorer must work
     ::EnableWindow(ButtonHwnd(kShutdownButtonId), TRUE);
     for (UINT id : {kSaveButtonId, kSettingsButtonId, kAddTabButtonId})
         ::ShowWindow(ButtonHwnd(id), SW_SHOW);
@@ -144,6 +147,7 @@ void CMainFrame::LeaveAdminMode() {
     CreateHiddenChildren();
     SetButtonIcon(kModeButtonId, IDI_LOCKED);
     m_app.m_adminMode = 0;
+    m_app.UpdateLockdown();
     for (UINT id : {kSaveButtonId, kSettingsButtonId, kAddTabButtonId})
         ::ShowWindow(ButtonHwnd(id), SW_HIDE);
     PlaceTabStrip();
@@ -268,14 +272,20 @@ void CMainFrame::ChangePassword() {
 void CMainFrame::EditRestrictions() {
     CRestrictionsDlg dialog;
     dialog.m_disableExit = m_app.isRestart == 0 ? 1 : 0;
+    dialog.m_lockdown = m_app.lockdown == 1 ? 1 : 0;
     if (dialog.DoModal() != IDOK)
         return;
     m_app.isRestart = dialog.m_disableExit == 0 ? 1 : 0;
     m_app.m_settings.WriteDword("isRestart", m_app.isRestart);
+    m_app.lockdown = dialog.m_lockdown != 0 ? 1 : 0;
+    m_app.m_settings.WriteDword("lockdown", m_app.lockdown);
+    m_app.UpdateLockdown();
 }
 
 void CMainFrame::EditIntegration() {
     RunIntegrationCommand(Hwnd(), CurrentSystemActions().WindowsMajorVersion());
+    // No longer the log-on shell: everything goes back now, not only at the next log-on.
+    m_app.UpdateLockdown();
 }
 
 void CMainFrame::ChooseBackground() {

@@ -9,6 +9,8 @@ public:
 
     // 1 when the exit button is disabled for the restricted user.
     int m_disableExit = 0;
+    // 1 when Windows' own ways out are locked for customers while the desktop is the shell.
+    int m_lockdown = 0;
 
 protected:
     BOOL OnInitDialog() override;

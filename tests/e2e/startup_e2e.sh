@@ -47,6 +47,7 @@ check() {
     [ "$got_data" = "$data" ] || fail "$name is '$got_data', not '$data'"
 }
 check isRestart REG_DWORD 0x1
+check lockdown REG_DWORD 0x1
 check fontheight REG_DWORD 0xc
 check fontwidth REG_DWORD 0x0
 check fontescapement REG_DWORD 0x0

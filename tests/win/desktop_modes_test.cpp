@@ -441,7 +441,7 @@ TEST_F(ModesTest, SetupCommandsWriteTheirValuesInOrderAndACancelWritesNothing) {
                  ClickButton(d, IDCANCEL);
              });
          },
-         {"isRestart"}},
+         {"isRestart", "lockdown"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);

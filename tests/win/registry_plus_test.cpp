@@ -85,6 +85,7 @@ TEST_F(RegistryTest, FirstReadOfEverySettingWritesItsDefaultWithItsType) {
 
     const std::vector<Expected> expected = {
         {"isRestart", REG_DWORD, Dword(1)},
+        {"lockdown", REG_DWORD, Dword(1)},
         {"fontheight", REG_DWORD, Dword(12)},
         {"fontwidth", REG_DWORD, Dword(0)},
         {"fontescapement", REG_DWORD, Dword(0)},
