@@ -24,7 +24,7 @@ read_settings || fail "settings unreadable"
 ours_map_bcrypt() {
     local pid
     for pid in $(pgrep -f 'korvane\.exe' || true); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
         grep -qi 'bcrypt\.dll' "/proc/$pid/maps" 2>/dev/null && return 0
     done
     return 1

@@ -69,7 +69,8 @@ TEST(DesktopMenusTest, ClosingAndShuttingDownFollowModeVersionAndRestriction) {
         for (unsigned id = 0; id < 1000; ++id)
             if (ObeyedInRestrictedMode(id, isRestart))
                 obeyed.push_back(id);
-        EXPECT_EQ(obeyed, isRestart == 1 ? allowed : std::vector<unsigned>{102, 105}) << isRestart;
+        EXPECT_EQ(obeyed, (isRestart == 1 ? allowed : std::vector<unsigned>{102, 105}))
+            << isRestart;
     }
     for (unsigned id : {103u, 106u, 154u, 157u, 205u, 301u, 302u, 501u})
         EXPECT_TRUE(IsDesktopCommand(id)) << id;

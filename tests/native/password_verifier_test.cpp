@@ -58,7 +58,7 @@ TEST(PasswordVerifierTest, TheFormatRoundTripsAndRefusesWhatIsNoVerifierOfOurs) 
     EXPECT_TRUE(ParseVerifier("pbkdf2-sha256$5000000$" + salt + "$" + hash));
     for (const std::string bad : {
              std::string(),
-             "Pns3Cnff",
+             std::string("Pns3Cnff"),
              "pbkdf2-sha1$200000$" + salt + "$" + hash,
              "PBKDF2-SHA256$200000$" + salt + "$" + hash,
              "pbkdf2-sha256$0$" + salt + "$" + hash,
