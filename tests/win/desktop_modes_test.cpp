@@ -1,6 +1,5 @@
 // The desktop's two modes, its menus and its commands, with the real registry and real dialogs.
 #include "app/password_store.h"
-#include "app/rot13.h"
 #include "resource.h"
 #include "support/test_desktop.h"
 #include "support/test_dialog.h"
@@ -147,25 +146,6 @@ TEST_F(ModesTest, AWrongPasswordIsRefusedEveryTimeAndTheRightOneStillWorks) {
     Command(command::kSwitchMode);
     EXPECT_TRUE(m_ui.shown.empty());
     ExpectLook(AdminLook());
-}
-
-TEST_F(ModesTest, AnOlderRot13PasswordOpensOnceAndIsReplacedByAVerifier) {
-    WriteCatalogue(TwoTabs(), {"Office"});
-    Start();
-    WriteRawSetting("password", Rot13("Caf3Pass"));
-    m_ui.dialogScripts.push_back(TypePassword("caf3pass"));
-    Command(command::kSwitchMode);
-    EXPECT_EQ(m_app->m_adminMode, 0);
-    EXPECT_EQ(RawSetting("password"), Rot13("Caf3Pass") + '\0') << "kept after a wrong text";
-
-    m_ui.shown.clear();
-    m_ui.dialogScripts.push_back(TypePassword("Caf3Pass"));
-    Command(command::kSwitchMode);
-    EXPECT_TRUE(m_ui.shown.empty()) << "no 'Password saved'";
-    EXPECT_EQ(m_app->m_adminMode, 1);
-    EXPECT_EQ(RawSetting("password"), "<missing>");
-    const std::string stored = RawSetting("passwordhash");
-    EXPECT_TRUE(VerifierAccepts(stored.substr(0, stored.find('\0')), "Caf3Pass")) << stored;
 }
 
 TEST_F(ModesTest, LeavingAdminModeRestoresTheRestrictedLookAndEndsAPendingMove) {
