@@ -6,6 +6,9 @@
 
 namespace {
 constexpr REGSAM kAccess = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_WOW64_64KEY;
+constexpr REGSAM kReadAccess = KEY_READ | KEY_WOW64_64KEY;
+
+CRegistryPlus::OpenKeyFunction g_openKey = &CRegistryPlus::OpenKeyForReal;
 
 // Reads a value of exactly `size` bytes; any other size counts as unreadable.
 bool QueryExact(HKEY key, const char* name, void* data, DWORD size) {
@@ -21,10 +24,28 @@ bool QueryExact(HKEY key, const char* name, void* data, DWORD size) {
 
 CRegistryPlus::CRegistryPlus() : CRegistryPlus(HKEY_LOCAL_MACHINE, kSubkey) {}
 
+CRegistryPlus::OpenKeyFunction CRegistryPlus::SetOpenKeyFunction(OpenKeyFunction open) {
+    return std::exchange(g_openKey, open ? open : &OpenKeyForReal);
+}
+
+LONG CRegistryPlus::OpenKeyForReal(HKEY root, const char* subkey, REGSAM access, bool create,
+                                   HKEY* key) {
+    if (create)
+        return ::RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                 key, nullptr);
+    return ::RegOpenKeyExA(root, subkey, 0, access, key);
+}
+
 CRegistryPlus::CRegistryPlus(HKEY root, const char* subkey) {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess, nullptr, &key,
-                          nullptr) == ERROR_SUCCESS)
+    if (g_openKey(root, subkey, kAccess, true, &key) == ERROR_SUCCESS) {
+        m_key.Reset(key);
+        m_writable = true;
+        return;
+    }
+    // A standard account may read HKLM but not write it: its settings are still the operator's.
+    key = nullptr;
+    if (g_openKey(root, subkey, kReadAccess, false, &key) == ERROR_SUCCESS)
         m_key.Reset(key);
 }
 
@@ -84,28 +105,41 @@ void CRegistryPlus::ReadString(const char* name, const std::string& defaultValue
     WriteString(name, defaultValue);
 }
 
-void CRegistryPlus::WriteDword(const char* name, int value) {
+bool CRegistryPlus::WriteDword(const char* name, int value) {
     NoteWrite(name);
-    if (!m_key)
-        return;
     const DWORD data = static_cast<DWORD>(value);
-    ::RegSetValueExA(m_key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                     sizeof(data));
+    return Written(m_key ? ::RegSetValueExA(m_key.Get(), name, 0, REG_DWORD,
+                                            reinterpret_cast<const BYTE*>(&data), sizeof(data))
+                         : ERROR_INVALID_HANDLE);
 }
 
-void CRegistryPlus::WriteByte(const char* name, BYTE value) {
+bool CRegistryPlus::WriteByte(const char* name, BYTE value) {
     NoteWrite(name);
-    if (!m_key)
-        return;
-    ::RegSetValueExA(m_key.Get(), name, 0, REG_BINARY, &value, 1);
+    return Written(m_key ? ::RegSetValueExA(m_key.Get(), name, 0, REG_BINARY, &value, 1)
+                         : ERROR_INVALID_HANDLE);
 }
 
-void CRegistryPlus::WriteString(const char* name, const std::string& text) {
+bool CRegistryPlus::WriteString(const char* name, const std::string& text) {
     NoteWrite(name);
+    return Written(m_key ? ::RegSetValueExA(m_key.Get(), name, 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(text.c_str()),
+                                            static_cast<DWORD>(text.size() + 1))
+                         : ERROR_INVALID_HANDLE);
+}
+
+bool CRegistryPlus::DeleteValue(const char* name) {
+    NoteWrite((std::string("-") + name).c_str());
     if (!m_key)
-        return;
-    ::RegSetValueExA(m_key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>(text.size() + 1));
+        return Written(ERROR_INVALID_HANDLE);
+    const LONG status = ::RegDeleteValueA(m_key.Get(), name);
+    return Written(status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status);
+}
+
+bool CRegistryPlus::Written(LONG status) {
+    if (status == ERROR_SUCCESS)
+        return true;
+    ++m_failedWrites;
+    return false;
 }
 
 void CRegistryPlus::NoteWrite(const char* name) {
@@ -113,8 +147,8 @@ void CRegistryPlus::NoteWrite(const char* name) {
         m_writeLog->push_back(name);
 }
 
-void CRegistryPlus::WriteSecret(const char* name, const std::string& text) {
-    WriteString(name, Rot13(text));
+bool CRegistryPlus::WriteSecret(const char* name, const std::string& text) {
+    return WriteString(name, Rot13(text));
 }
 
 bool CRegistryPlus::ReadSecret(const char* name, std::string& out) {

@@ -14,6 +14,8 @@ std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount) {
                 {kDeleteProgram, "Delete program"},
                 {kMoveIcon, "Move icon"}};
     case DesktopMenu::GridFreeCell:
+        if (tabCount < 1)
+            return {};
         return {{kAddProgram, "Add program"}};
     case DesktopMenu::Tab:
         if (tabCount != 1 && tabCount > 0)
@@ -50,6 +52,12 @@ bool AllowedInRestrictedMode(unsigned id) {
     using namespace command;
     return id == kSwitchMode || id == kShutdownButton || id == kShutdownChoice ||
            id == kShutdownPc || id == kRebootPc;
+}
+
+bool ObeyedInRestrictedMode(unsigned id, int isRestart) {
+    using namespace command;
+    const bool shutdown = id == kShutdownChoice || id == kShutdownPc || id == kRebootPc;
+    return AllowedInRestrictedMode(id) && (!shutdown || isRestart == 1);
 }
 
 bool IsDesktopCommand(unsigned id) {

@@ -43,6 +43,10 @@ inline constexpr unsigned kDeleteTab = 501;
 // shutdown choice only. Every other command comes from an admin-mode button or menu; one that
 // arrives otherwise (a stale menu, a message from outside) is ignored.
 bool AllowedInRestrictedMode(unsigned id);
+// Whether restricted user mode obeys the command now. Any program can post a command to the
+// desktop window, so the shutdown commands are obeyed only while the operator allows the
+// customer to shut down (`isRestart` 1), the rule the shutdown button follows.
+bool ObeyedInRestrictedMode(unsigned id, int isRestart);
 // Whether `id` is one of the commands above.
 bool IsDesktopCommand(unsigned id);
 
@@ -56,7 +60,8 @@ struct MenuItem {
 enum class DesktopMenu { GridIcon, GridFreeCell, Tab, Tools, ProgramSetup, Exit, Shutdown };
 
 // The items of `menu` in order; the tab menu offers "Delete tab" only while more than one tab
-// exists, so the last tab can never be deleted.
+// exists, so the last tab can never be deleted, and a free cell offers "Add program" only
+// while there is a tab for the program to belong to.
 std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount = 1);
 
 // What the shutdown button and every request to close the window lead to.

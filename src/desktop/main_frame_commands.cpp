@@ -1,6 +1,7 @@
 // The desktop's commands: the mode switch, the tools and setup commands, exit and shutdown.
 // Editing the catalogue has a file of its own.
 #include "app/app.h"
+#include "app/password_store.h"
 #include "desktop/desktop_commands.h"
 #include "desktop/main_frame.h"
 #include "desktop/system_actions.h"
@@ -16,6 +17,8 @@
 #include <commdlg.h>
 #include <sys/stat.h>
 
+#include <exception>
+
 namespace {
 
 constexpr DWORD kProgramStartFlags =
@@ -24,6 +27,32 @@ constexpr UINT kShutdownFlags = EWX_SHUTDOWN | EWX_FORCE | EWX_FORCEIFHUNG; // 0
 constexpr UINT kRebootFlags = EWX_REBOOT | EWX_FORCE | EWX_FORCEIFHUNG;     // 0x16
 constexpr DWORD kIconFontFlags =
     CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_FORCEFONTEXIST; // 0x10141
+
+// Reports once, when the command ends, that settings it wrote could not be stored. Failures
+// from before the command (defaults written back at start-up) are not its own.
+class SettingsWriteReport {
+public:
+    SettingsWriteReport(CRegistryPlus& settings, HWND owner)
+        : m_settings(settings), m_owner(owner) {
+        m_settings.TakeFailedWrites();
+    }
+    ~SettingsWriteReport() {
+        if (m_settings.TakeFailedWrites() > 0 && std::uncaught_exceptions() == 0)
+            AppMessageBox(m_owner, CRegistryPlus::kSettingNotStored, "Warning!",
+                          MB_OK | MB_ICONWARNING);
+    }
+    SettingsWriteReport(const SettingsWriteReport&) = delete;
+    SettingsWriteReport& operator=(const SettingsWriteReport&) = delete;
+
+private:
+    CRegistryPlus& m_settings;
+    HWND m_owner;
+};
+
+void ReportPasswordNotStored(HWND owner, CRegistryPlus& settings) {
+    AppMessageBox(owner, kPasswordNotStored, "Warning!", MB_OK | MB_ICONWARNING);
+    settings.TakeFailedWrites(); // said here: the command's own report stays silent
+}
 
 bool FileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -34,8 +63,9 @@ bool FileExists(const std::string& path) {
 
 bool CMainFrame::OnCommand(UINT id) {
     using namespace command;
-    if (!m_app.m_adminMode && !AllowedInRestrictedMode(id))
+    if (!m_app.m_adminMode && !ObeyedInRestrictedMode(id, m_app.isRestart))
         return IsDesktopCommand(id);
+    const SettingsWriteReport report(m_app.m_settings, Hwnd());
     switch (id) {
     case kSwitchMode:
         if (m_app.m_adminMode)
@@ -115,15 +145,25 @@ void CMainFrame::AskForAdminMode() {
     CPasswordDialog dialog;
     if (dialog.DoModal() != IDOK)
         return;
-    std::string stored;
-    if (m_app.m_settings.ReadSecret("password", stored)) {
-        if (stored != dialog.m_password) { // exact bytes: letter case counts
-            AppMessageBox(Hwnd(), "Password incorrect", "Warning!", MB_OK);
+    AdminPassword password(m_app.m_settings);
+    switch (password.Verify(dialog.m_password)) { // exact bytes: letter case counts
+    case AdminPassword::Check::Incorrect:
+        AppMessageBox(Hwnd(), "Password incorrect", "Warning!", MB_OK);
+        return;
+    case AdminPassword::Check::NoneStored:
+        // Only a password that is really stored opens admin mode: otherwise any text would.
+        if (!password.Store(dialog.m_password)) {
+            ReportPasswordNotStored(Hwnd(), m_app.m_settings);
             return;
         }
-    } else {
-        m_app.m_settings.WriteSecret("password", dialog.m_password);
         AppMessageBox(Hwnd(), "Password saved", "Warning!", MB_OK);
+        break;
+    case AdminPassword::Check::CorrectNotReplaced:
+        // The right password, but still kept in its readable form: the operator should know.
+        ReportPasswordNotStored(Hwnd(), m_app.m_settings);
+        break;
+    case AdminPassword::Check::Correct:
+        break;
     }
     EnterAdminMode();
 }
@@ -148,6 +188,7 @@ void CMainFrame::LeaveAdminMode() {
     SetButtonIcon(kModeButtonId, IDI_LOCKED);
     m_app.m_adminMode = 0;
     m_app.UpdateLockdown();
+    m_moveMode = false; // else the customer's next click on a free cell would move the icon
     for (UINT id : {kSaveButtonId, kSettingsButtonId, kAddTabButtonId})
         ::ShowWindow(ButtonHwnd(id), SW_HIDE);
     PlaceTabStrip();
@@ -265,8 +306,8 @@ void CMainFrame::ChooseDescriptionColour() {
 
 void CMainFrame::ChangePassword() {
     CPasswordDialog dialog;
-    if (dialog.DoModal() == IDOK)
-        m_app.m_settings.WriteSecret("password", dialog.m_password);
+    if (dialog.DoModal() == IDOK && !AdminPassword(m_app.m_settings).Store(dialog.m_password))
+        ReportPasswordNotStored(Hwnd(), m_app.m_settings);
 }
 
 void CMainFrame::EditRestrictions() {

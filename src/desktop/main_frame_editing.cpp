@@ -14,6 +14,8 @@ namespace {
 constexpr const char* kEmptyTabName = "Empty tab name restricted";
 constexpr const char* kDeleteTabQuestion =
     "Are you sure that you want to delete tab and all icons on it?";
+constexpr const char* kDescriptionUnreadable =
+    "Program description wasn't saved as the editor gave no text. Press save button once again.";
 
 } // namespace
 
@@ -24,7 +26,8 @@ bool CMainFrame::OnEditCommand(UINT id) {
         SaveDescription();
         return true;
     case kAddProgram:
-        AddProgram();
+        if (IsTab(CurrentTab())) // with no tab the program would belong to none
+            AddProgram();
         return true;
     case kEditProgram:
         EditProgram();
@@ -169,6 +172,12 @@ void CMainFrame::SaveDescription() {
         return;
     CreateHiddenChildren();
     const std::string rtf = Editor().GetRTF();
+    // Even an empty description streams as RTF: no stream at all means the editor failed, and
+    // saving it would wipe the description.
+    if (rtf.empty()) {
+        AppMessageBox(Hwnd(), kDescriptionUnreadable, "Warning!", MB_ICONWARNING);
+        return;
+    }
     if (rtf.size() >= kMaxDescriptionLength) {
         AppMessageBox(Hwnd(), kDescriptionTooLong, "Warning!", MB_ICONWARNING);
         return;

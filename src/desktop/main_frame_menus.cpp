@@ -12,6 +12,8 @@ POINT CMainFrame::CursorPosition() {
 }
 
 void CMainFrame::ShowMenu(const std::vector<MenuItem>& items, POINT screenPoint) {
+    if (items.empty())
+        return;
     UniqueMenu menu(::CreatePopupMenu());
     if (!menu)
         return;
@@ -39,7 +41,9 @@ void CMainFrame::OnRightButtonUp(POINT point) {
         m_menuEntry = entry;
         ShowMenu(MenuItems(DesktopMenu::GridIcon), screenPoint);
     } else {
-        ShowMenu(MenuItems(DesktopMenu::GridFreeCell), screenPoint);
+        ShowMenu(MenuItems(DesktopMenu::GridFreeCell,
+                           static_cast<int>(m_app.m_catalogue->m_tabs.size())),
+                 screenPoint);
     }
 }
 

@@ -30,7 +30,7 @@ shot=$(shoot restricted)
 button_shown $((e - 56)) "$shot" || fail "no mode button"
 ! button_shown $((e - 93)) "$shot" || fail "the Settings button shows in restricted mode"
 
-# Log in: the first password is stored (scrambled) and announced.
+# Log in: the first password is stored (as a verifier) and announced.
 xdotool mousemove $((e - 56)) $((d - 19)) click 1
 answer "Enter password" "Caf3Pass"
 answer "Warning!" ""
@@ -40,7 +40,9 @@ for x in $((e - 93)) $((e - 130)) $((e - 167)); do
     button_shown $x "$shot" || fail "admin button at x=$x is not shown"
 done
 read_settings || fail "settings unreadable"
-[ "$(reg_value password)" = "Pns3Cnff" ] || fail "password stored as '$(reg_value password)'"
+! reg_value password >/dev/null || fail "password stored readable as '$(reg_value password)'"
+reg_value passwordhash | grep -Eq '^pbkdf2-sha256\$200000\$[A-Za-z0-9+/]{22}==\$[A-Za-z0-9+/]{43}=$' ||
+    fail "passwordhash holds '$(reg_value passwordhash)'"
 
 # A click shows the description, writable, under its formatting tool bar.
 xdotool mousemove $((23 + 16)) $((d + 20)) click 1

@@ -69,7 +69,9 @@ check cveticon REG_DWORD 0x600000
 check fullscreen REG_DWORD 0x0
 [ "$(reg_type mainhwnd)" = REG_DWORD ] || fail "mainhwnd not published"
 [ "$(reg_value mainhwnd)" != 0x0 ] || fail "mainhwnd is 0"
-if reg_type password | grep -q .; then fail "a password was written"; fi
+if reg_type password | grep -q . || reg_type passwordhash | grep -q .; then
+    fail "a password was written"
+fi
 
 data_dir="$WINEPREFIX/drive_c/ProgramData/Quillmoran/Shell"
 [ -d "$data_dir" ] || fail "no data folder $data_dir"

@@ -20,6 +20,7 @@ TEST(DesktopMenusTest, EachMenuHoldsItsItemsInOrder) {
     } cases[] = {
         {DesktopMenu::GridIcon, 1, {108, 109, 110}},
         {DesktopMenu::GridFreeCell, 1, {106}},
+        {DesktopMenu::GridFreeCell, 0, {}}, // a program needs a tab to belong to
         {DesktopMenu::Tab, 1, {500}},
         {DesktopMenu::Tab, 2, {500, 501}},
         {DesktopMenu::Tab, 40, {500, 501}},
@@ -62,6 +63,15 @@ TEST(DesktopMenusTest, ClosingAndShuttingDownFollowModeVersionAndRestriction) {
         EXPECT_TRUE(!AllowedInRestrictedMode(id) || IsDesktopCommand(id)) << id;
     }
     EXPECT_EQ(allowed, (std::vector<unsigned>{102, 105, 300, 400, 401}));
+    // Any program can post them: the shutdown commands only while the operator allows it.
+    for (int isRestart : {0, 1, 7}) {
+        std::vector<unsigned> obeyed;
+        for (unsigned id = 0; id < 1000; ++id)
+            if (ObeyedInRestrictedMode(id, isRestart))
+                obeyed.push_back(id);
+        EXPECT_EQ(obeyed, (isRestart == 1 ? allowed : std::vector<unsigned>{102, 105}))
+            << isRestart;
+    }
     for (unsigned id : {103u, 106u, 154u, 157u, 205u, 301u, 302u, 501u})
         EXPECT_TRUE(IsDesktopCommand(id)) << id;
     for (unsigned id : {0u, 1u, 107u, 113u, 1023u})

@@ -3,6 +3,7 @@
 #include "support/test_desktop.h"
 #include "support/test_dialog.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 namespace {
@@ -60,7 +61,7 @@ TEST_F(EditingTest, DeletingAProgramRenumbersTheRestAndTheShownOneFollowsOrGoes)
         EXPECT_EQ(disk->m_entries[i].column, was) << "cells do not change";
     }
     EXPECT_EQ(Frame().m_shownEntry, 5) << "still P6";
-    EXPECT_TRUE(m_ui.shown.size() == 1) << "only 'Password saved': no question";
+    EXPECT_TRUE(m_ui.shown.empty()) << "no question";
 
     MenuOn(CellCentre(6, 0), command::kDeleteProgram);
     EXPECT_EQ(Frame().m_shownEntry, -1);
@@ -367,6 +368,49 @@ TEST_F(EditingTest, AFullCatalogueRefusesAnotherProgramWithAMessage) {
     EXPECT_NE(m_ui.shown[0].text.find("65535"), std::string::npos) << m_ui.shown[0].text;
     EXPECT_EQ(m_ui.shownDialogs.size(), 1u) << "only the password dialog: no editor";
     EXPECT_FALSE(CatalogueWritten());
+}
+
+TEST_F(EditingTest, WithoutTabsNoProgramCanBeAdded) {
+    WriteCatalogue({}, {});
+    Start();
+    EnterAdminMode();
+    const std::string before = Catalogue();
+    const POINT free = CellCentre(2, 1);
+    RightClick(free);
+    PumpMessages(20);
+    for (const ShownMenu& menu : m_ui.shownMenus)
+        EXPECT_EQ(menu.Ids(), std::vector<UINT>{}) << "no 'Add program'";
+    // Nor from a stale menu or another program: the entry would belong to no tab.
+    m_ui.dialogScripts.push_back([](HWND d) { ClickButton(d, IDOK); });
+    Command(command::kAddProgram);
+    EXPECT_EQ(m_app->m_catalogue->m_count, 0);
+    EXPECT_TRUE(Catalogue() == before) << "icons.bin rewritten";
+}
+
+TEST_F(EditingTest, AnEditorThatGivesNoTextSavesNothingAndKeepsTheMarker) {
+    WriteCatalogue(ProgramsInARow(1), {"Office"});
+    CMainFrame& frame = Start();
+    EnterAdminMode();
+    LeftClick(CellCentre(0, 0));
+    frame.Description().SetRTF("{\\rtf1 edited}");
+    ASSERT_TRUE(ButtonShowsIcon(frame, CMainFrame::kSaveButtonId, IDI_SAVE_WARNING));
+    // The control streams nothing out, as a failing rich edit does.
+    const SUBCLASSPROC silent = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR) -> LRESULT {
+        return message == EM_STREAMOUT ? 0 : ::DefSubclassProc(hwnd, message, wParam, lParam);
+    };
+    HWND edit = frame.Description().GetRichEditCtrl().Hwnd();
+    ASSERT_TRUE(::SetWindowSubclass(edit, silent, 1, 0));
+    ASSERT_EQ(frame.Description().GetRTF(), "");
+    const std::string before = Catalogue();
+    m_ui.shown.clear();
+    Command(command::kSaveDescription);
+    ::RemoveWindowSubclass(edit, silent, 1);
+    EXPECT_TRUE(Catalogue() == before) << "icons.bin rewritten";
+    EXPECT_STREQ(m_app->m_catalogue->m_entries[0].description, "{\\rtf1 about 0}");
+    EXPECT_TRUE(ButtonShowsIcon(frame, CMainFrame::kSaveButtonId, IDI_SAVE_WARNING));
+    ASSERT_EQ(m_ui.shown.size(), 1u) << "the operator learns it was not saved";
+    EXPECT_EQ(m_ui.shown[0].caption, "Warning!");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The desktop's two modes, its menus and its commands, with the real registry and real dialogs.
-#include "app/rot13.h"
+#include "app/password_store.h"
 #include "resource.h"
 #include "support/test_desktop.h"
 #include "support/test_dialog.h"
@@ -95,7 +95,7 @@ protected:
     }
 };
 
-TEST_F(ModesTest, TheFirstPasswordIsStoredScrambledAndOpensAdminModeCompletely) {
+TEST_F(ModesTest, TheFirstPasswordIsStoredAsAVerifierAndOpensAdminModeCompletely) {
     for (const std::string typed : {std::string("Caf\xE9 Pass 1"), std::string()}) {
         SCOPED_TRACE("typed '" + typed + "'");
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Korvane");
@@ -106,7 +106,12 @@ TEST_F(ModesTest, TheFirstPasswordIsStoredScrambledAndOpensAdminModeCompletely) 
         m_ui.dialogScripts.push_back(TypePassword(typed));
         Command(command::kSwitchMode);
 
-        EXPECT_EQ(RawSetting("password"), Rot13(typed) + '\0');
+        EXPECT_EQ(RawSetting("password"), "<missing>");
+        const std::string stored = RawSetting("passwordhash");
+        const auto verifier = ParseVerifier(stored.substr(0, stored.find('\0')));
+        ASSERT_TRUE(verifier) << stored;
+        EXPECT_EQ(verifier->iterations, 200000u);
+        EXPECT_EQ(verifier->salt.size(), 16u);
         ASSERT_EQ(m_ui.shown.size(), 1u);
         EXPECT_EQ(m_ui.shown[0].text, "Password saved");
         EXPECT_EQ(m_ui.shown[0].caption, "Warning!");
@@ -119,7 +124,7 @@ TEST_F(ModesTest, TheFirstPasswordIsStoredScrambledAndOpensAdminModeCompletely) 
 TEST_F(ModesTest, AWrongPasswordIsRefusedEveryTimeAndTheRightOneStillWorks) {
     WriteCatalogue(TwoTabs(), {"Office"});
     Start();
-    m_app->m_settings.WriteSecret("password", "Secret");
+    WriteRawSetting("passwordhash", CheapVerifier("Secret"));
     for (const char* wrong : {"secret", "SECRET", "Secret ", ""}) {
         SCOPED_TRACE(wrong);
         m_ui.shown.clear();
@@ -141,23 +146,32 @@ TEST_F(ModesTest, AWrongPasswordIsRefusedEveryTimeAndTheRightOneStillWorks) {
     Command(command::kSwitchMode);
     EXPECT_TRUE(m_ui.shown.empty());
     ExpectLook(AdminLook());
-    EXPECT_EQ(RawSetting("password"), Rot13("Secret") + '\0');
 }
 
-TEST_F(ModesTest, LeavingAdminModeRestoresTheRestrictedLookAndKeepsTheShownDescription) {
+TEST_F(ModesTest, LeavingAdminModeRestoresTheRestrictedLookAndEndsAPendingMove) {
     WriteCatalogue(TwoTabs(), {"Office"});
     Start();
     m_app->isRestart = 0;
     EnterAdminMode();
-    ::SendMessageA(Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(CellCentre(1, 0).x, CellCentre(1, 0).y));
+    const POINT notepad = CellCentre(1, 0);
+    ::SendMessageA(Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(notepad.x, notepad.y));
     ASSERT_EQ(Frame().m_shownEntry, 0);
-    Frame().m_moveMode = true;
+    m_ui.menuAnswers.push_back(command::kMoveIcon);
+    ::SendMessageA(Hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(notepad.x, notepad.y));
+    PumpMessages(20);
+    ASSERT_TRUE(Frame().m_moveMode);
+    const std::string before = Catalogue();
 
     Command(command::kSwitchMode);
     ExpectLook(RestrictedLook(false));
     EXPECT_EQ(Frame().m_shownEntry, 0);
-    EXPECT_TRUE(Frame().m_moveMode) << "a mode switch leaves move mode alone";
     EXPECT_TRUE(m_ui.shownDialogs.size() == 1) << "leaving asks no password";
+    // The customer's next click on a free cell moves nothing.
+    const POINT free = CellCentre(5, 1);
+    ::SendMessageA(Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(free.x, free.y));
+    EXPECT_FALSE(Frame().m_moveMode);
+    EXPECT_TRUE(Catalogue() == before) << "icons.bin rewritten";
+    EXPECT_EQ(m_app->m_catalogue->m_entries[0].column, 1);
 }
 
 TEST_F(ModesTest, CloseRequestsLeadToTheExitMenuOrTheShutdownChoiceNeverStraightOut) {
@@ -204,6 +218,26 @@ TEST_F(ModesTest, CloseRequestsLeadToTheExitMenuOrTheShutdownChoiceNeverStraight
             EXPECT_EQ(s_shellDialogOwner, Hwnd());
     }
     EXPECT_TRUE(m_actions.calls.empty());
+}
+
+TEST_F(ModesTest, ShutdownCommandsFromOtherProgramsObeyTheRestriction) {
+    // Any program can read mainhwnd and post these; the customer may shut down only when the
+    // operator allows it.
+    WriteCatalogue(TwoTabs(), {"Office"});
+    Start();
+    for (int isRestart : {0, 1}) {
+        SCOPED_TRACE(isRestart);
+        m_app->isRestart = isRestart;
+        m_actions.calls.clear();
+        m_ui.shownMenus.clear();
+        for (UINT id : {command::kShutdownChoice, command::kShutdownPc, command::kRebootPc})
+            ::PostMessageA(Hwnd(), WM_COMMAND, id, 0);
+        PumpMessages(20);
+        EXPECT_EQ(m_ui.shownMenus.size(), isRestart ? 1u : 0u);
+        const std::vector<std::string> asked = {"privilege", "exitwindows|0x15|0", "privilege",
+                                                "exitwindows|0x16|0"};
+        EXPECT_EQ(m_actions.calls, isRestart ? asked : std::vector<std::string>{});
+    }
 }
 
 TEST_F(ModesTest, ShutdownAndRebootEnableThePrivilegeThenAskWindowsWithTheirFlags) {
@@ -426,7 +460,7 @@ TEST_F(ModesTest, SetupCommandsWriteTheirValuesInOrderAndACancelWritesNothing) {
         {command::kPassword,
          [&] { m_ui.dialogScripts.push_back(TypePassword("n3w")); },
          [&] { m_ui.dialogScripts.push_back([](HWND d) { PressKey(d, VK_ESCAPE); }); },
-         {"password"}},
+         {"passwordhash", "-password"}},
         {command::kRestrictions,
          [&] {
              m_ui.dialogScripts.push_back([&](HWND d) {
@@ -473,7 +507,9 @@ TEST_F(ModesTest, SetupCommandsWriteTheirValuesInOrderAndACancelWritesNothing) {
     ::GetObjectA(m_app->m_captionFont.Get(), sizeof(made), &made);
     EXPECT_STREQ(made.lfFaceName, "Tahoma") << "captions are drawn in the new font";
     EXPECT_EQ(m_app->ofcolor, 0x00FF00);
-    EXPECT_EQ(RawSetting("password"), Rot13("n3w") + '\0');
+    const std::string verifier = RawSetting("passwordhash");
+    EXPECT_TRUE(VerifierAccepts(verifier.substr(0, verifier.find('\0')), "n3w")) << verifier;
+    EXPECT_EQ(RawSetting("password"), "<missing>");
     EXPECT_FALSE(restrictionsChecked) << "isRestart 1 shows the box unchecked";
     EXPECT_EQ(m_app->isRestart, 0);
     EXPECT_EQ(RawSetting("isRestart"), std::string("\0\0\0\0", 4));

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -223,6 +224,41 @@ TEST_F(RegistryTest, AStoreWhoseKeyCannotBeOpenedGivesDefaultsAndWritesNothing) 
     store.WriteSecret("password", "secret");
     EXPECT_FALSE(store.ReadSecret("password", text));
     EXPECT_FALSE(ReadRaw("fontheight").exists);
+}
+
+TEST_F(RegistryTest, AKeyThatMayNotBeWrittenIsStillReadAndEveryFailedWriteIsCounted) {
+    const DWORD colour = 0x123456;
+    WriteRaw("cvetfona", REG_DWORD, &colour, 4);
+    WriteRaw("fontfacename", REG_SZ, "Tahoma", 7);
+    const auto made = [] {
+        ScopedUnwritableSettings refuse; // the store opens its key when it is made
+        return std::make_unique<CApp>();
+    }();
+    CApp& app = *made;
+    EXPECT_TRUE(app.m_settings.IsOpen());
+    EXPECT_FALSE(app.m_settings.IsWritable());
+    app.ReadSettings();
+    EXPECT_EQ(app.cvetfona, 0x123456) << "the operator's settings apply on every account";
+    EXPECT_STREQ(app.m_logFont.lfFaceName, "Tahoma");
+    EXPECT_EQ(app.isRestart, 1) << "a missing value still has its default";
+    EXPECT_GT(app.m_settings.TakeFailedWrites(), 0) << "the default could not be written back";
+    EXPECT_EQ(app.m_settings.TakeFailedWrites(), 0) << "taking them starts again from zero";
+
+    CRegistryPlus& store = app.m_settings;
+    EXPECT_FALSE(store.WriteDword("cvetfona", 1));
+    EXPECT_FALSE(store.WriteByte("fontitalic", 1));
+    EXPECT_FALSE(store.WriteString("fontfacename", "Arial"));
+    EXPECT_FALSE(store.DeleteValue("cvetfona"));
+    EXPECT_EQ(store.TakeFailedWrites(), 4);
+    EXPECT_EQ(AsDword(ReadRaw("cvetfona")), 0x123456u);
+    EXPECT_FALSE(ReadRaw("isRestart").exists);
+
+    CRegistryPlus writable;
+    EXPECT_TRUE(writable.IsWritable());
+    EXPECT_TRUE(writable.WriteDword("isRestart", 0));
+    EXPECT_TRUE(writable.DeleteValue("isRestart"));
+    EXPECT_TRUE(writable.DeleteValue("isRestart")) << "a value that is not there is gone";
+    EXPECT_EQ(writable.TakeFailedWrites(), 0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "support/test_desktop.h"
 
+#include "app/password_store.h"
 #include "resource.h"
 #include "support/test_dialog.h"
 
@@ -76,6 +77,8 @@ void DesktopTest::Command(UINT id) {
 }
 
 void DesktopTest::EnterAdminMode(const std::string& password) {
+    if (RawSetting("passwordhash") == "<missing>" && RawSetting("password") == "<missing>")
+        WriteRawSetting("passwordhash", CheapVerifier(password));
     m_ui.dialogScripts.push_back(TypePassword(password));
     Command(command::kSwitchMode);
     ASSERT_EQ(m_app->m_adminMode, 1);
@@ -140,4 +143,18 @@ std::string RawSetting(const char* name) {
     if (result != ERROR_SUCCESS)
         return "<missing>";
     return std::string(data, size);
+}
+
+void WriteRawSetting(const char* name, const std::string& text) {
+    HKEY key;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Korvane", 0, nullptr, 0,
+                                KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+    ::RegCloseKey(key);
+}
+
+std::string CheapVerifier(const std::string& password) {
+    return MakeVerifierText(password, 1000).value_or("");
 }

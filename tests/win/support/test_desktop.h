@@ -53,7 +53,8 @@ protected:
     HWND Hwnd() { return m_app->MainHwnd(); }
     // A command as a menu or button sends it, then what it posted is handled.
     void Command(UINT id);
-    // Admin mode through the real password dialog (the first password is stored).
+    // Admin mode through the real password dialog. With no password stored, one is stored first
+    // as a verifier of few iterations, so that the test does not pay for a full derivation.
     void EnterAdminMode(const std::string& password = "pw");
     POINT CellCentre(int column, int row);
     std::string Catalogue() const;
@@ -73,3 +74,7 @@ bool ButtonShowsIcon(CMainFrame& frame, UINT buttonId, UINT iconId);
 DialogScript TypePassword(std::string text);
 // The raw bytes of a registry value of the settings key; "<missing>" when there is none.
 std::string RawSetting(const char* name);
+// Writes a REG_SZ value of the settings key past any settings store.
+void WriteRawSetting(const char* name, const std::string& text);
+// A verifier of `password` with few iterations, cheap to check.
+std::string CheapVerifier(const std::string& password);

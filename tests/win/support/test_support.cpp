@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include "app/registry_plus.h"
+
 #include <shlwapi.h>
 
 #include <fstream>
@@ -89,6 +91,22 @@ ScopedRegistryKeyReset::ScopedRegistryKeyReset(std::string subkey) : m_subkey(st
 
 ScopedRegistryKeyReset::~ScopedRegistryKeyReset() {
     ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_subkey.c_str());
+}
+
+namespace {
+LONG RefuseWriteAccess(HKEY root, const char* subkey, REGSAM access, bool create, HKEY* key) {
+    if (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY))
+        return ERROR_ACCESS_DENIED;
+    return CRegistryPlus::OpenKeyForReal(root, subkey, access, create, key);
+}
+} // namespace
+
+ScopedUnwritableSettings::ScopedUnwritableSettings() {
+    CRegistryPlus::SetOpenKeyFunction(&RefuseWriteAccess);
+}
+
+ScopedUnwritableSettings::~ScopedUnwritableSettings() {
+    CRegistryPlus::SetOpenKeyFunction(nullptr);
 }
 
 TempFolder::TempFolder() {

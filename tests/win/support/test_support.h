@@ -95,6 +95,14 @@ private:
     std::string m_subkey;
 };
 
+// While it lives, settings stores opened anew are refused write access to their key, as on an
+// account that may not write HKEY_LOCAL_MACHINE (Wine enforces no such rights).
+class ScopedUnwritableSettings {
+public:
+    ScopedUnwritableSettings();
+    ~ScopedUnwritableSettings();
+};
+
 // A fresh empty folder under the temporary folder, removed with its content at the end.
 class TempFolder {
 public:
