@@ -46,21 +46,36 @@ menu_at() {
     done
     return 1
 }
+# saved TEXT: waits up to 5 s for TEXT in the catalogue on disk.
+saved() {
+    for _ in $(seq 1 50); do
+        [[ "$(python3 "$here/read_catalogue.py" "$data/icons.bin")" == *"$1"* ]] && return 0
+        sleep 0.1
+    done
+    return 1
+}
 # close_and_click TITLE KEY: closes the dialog TITLE with KEY, then clicks once where it was:
-# on the Settings button when it covered it, else right on the grid under its lower half.
+# on the Settings button when it covered it, else right on the grid under it, else into the
+# shown description, where a typed word is then saved with Ctrl+S.
 close_and_click() {
     focus_dialog "$1"
     local x=$X y=$Y width=$WIDTH height=$HEIGHT
+    local cx=$((X + WIDTH / 2)) cy=$((Y + HEIGHT / 2)) gy=$((Y + HEIGHT * 3 / 4))
     close "$1" "$2"
     if [ $settings_x -ge $x ] && [ $settings_x -lt $((x + width)) ] &&
         [ $settings_y -ge $y ] && [ $settings_y -lt $((y + height)) ]; then
         xdotool mousemove $settings_x $settings_y click 1
         menu_at $settings_x $settings_y || fail "the first click on Settings after '$1' was lost"
+    elif [ $gy -gt $((d + 10)) ]; then
+        xdotool mousemove $cx $gy click 3
+        menu_at $cx $gy || fail "the first right-click on the grid after '$1' was lost"
     else
-        local gx=$((x + width / 2)) gy=$((y + height * 3 / 4))
-        [ $gy -gt $((d + 10)) ] || fail "'$1' covers neither the Settings button nor the grid"
-        xdotool mousemove $gx $gy click 3
-        menu_at $gx $gy || fail "the first right-click on the grid after '$1' was lost"
+        [ $cx -lt $e ] && [ $cy -lt $((d - 40)) ] || fail "'$1' covers nothing to click"
+        xdotool mousemove $cx $cy click 1
+        xdotool type --delay 30 "after${1// /}"
+        xdotool key ctrl+s
+        saved "after${1// /}" || fail "the first click into the description after '$1' was lost"
+        return
     fi
     xdotool key Escape
     sleep 0.3
@@ -93,6 +108,7 @@ sleep 0.6
 xdotool key Down Return
 focus_dialog "Add/edit program"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+sleep 1 # painted
 import -window root "$work/editor.png"
 editor_x=$X editor_w=$WIDTH
 # The white runs down the column at a tenth of its width that are white at eight tenths too:
@@ -112,18 +128,15 @@ close "Choose icon" Escape
 xdotool mousemove $((editor_x + editor_w / 2)) "${edits[1]}" click 1
 xdotool type --delay 30 after-chooser
 close "Add/edit program" Return
-for _ in $(seq 1 50); do
-    python3 "$here/read_catalogue.py" "$data/icons.bin" | grep -q '|after-chooser|' && break
-    sleep 0.1
-done
-python3 "$here/read_catalogue.py" "$data/icons.bin" | grep -q '|after-chooser|' ||
-    fail "the click into the editor after the icon chooser was lost"
+saved '|after-chooser|' || fail "the click into the editor after the icon chooser was lost"
 xdotool mousemove $settings_x $settings_y click 1
 menu_at $settings_x $settings_y || fail "the first click on Settings after the editor was lost"
 xdotool key Escape
 sleep 0.3
 
-# The tab name, the background and restrictions dialogs, the font and colour dialogs.
+# The tab name, the background and restrictions dialogs, the font and colour dialogs (over the
+# description of Notepad, shown by a click).
+xdotool mousemove 39 $((d + 20)) click 1
 xdotool mousemove $((e - 167)) $((d - 19)) click 1
 close_and_click "Enter new tab name" Escape
 setup_item 1
