@@ -111,8 +111,8 @@ xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
 sleep 1 # painted
 import -window root "$work/editor.png"
 editor_x=$X editor_w=$WIDTH
-# The white runs down the column at a tenth of its width that are white at eight tenths too:
-# the program and parameter fields.
+# The white runs down the column at a tenth of its width that are white at eight tenths too;
+# the lowest is the parameter field.
 mapfile -t edits < <(convert "$work/editor.png" -crop "1x$HEIGHT+$((X + WIDTH / 10))+$Y" +repage \
     -depth 8 txt:- | awk -v top="$Y" 'NR > 1 { split($1, p, "[,:]"); white = ($0 ~ /#FFFFFF/) }
         white && !inside { start = p[2]; inside = 1 }
@@ -120,12 +120,12 @@ mapfile -t edits < <(convert "$work/editor.png" -crop "1x$HEIGHT+$((X + WIDTH / 
     while read -r y; do
         [ "$(pixel "$work/editor.png" $((X + WIDTH * 8 / 10)) "$y")" = "255,255,255" ] && echo "$y"
     done)
-[ ${#edits[@]} -ge 2 ] || fail "the editor's fields were not found"
+[ ${#edits[@]} -ge 1 ] || fail "the editor's parameter field was not found"
 xdotool key space # the Change icon button has the focus
 answer "Open" ""
 focus_dialog "Choose icon"
 close "Choose icon" Escape
-xdotool mousemove $((editor_x + editor_w / 2)) "${edits[1]}" click 1
+xdotool mousemove $((editor_x + editor_w / 2)) "${edits[-1]}" click 1
 xdotool type --delay 30 after-chooser
 close "Add/edit program" Return
 saved '|after-chooser|' || fail "the click into the editor after the icon chooser was lost"
