@@ -40,7 +40,24 @@ BOOL SelectBackground::OnInitDialog() {
     ::CheckRadioButton(Hwnd(), IDC_FULL_SCREEN, IDC_REPEAT_COPIES,
                        m_fullScreen != 0 ? IDC_FULL_SCREEN : IDC_REPEAT_COPIES);
     m_thumbnail.Show(m_picturePath, kThumbnailSize, kThumbnailSize, m_thumbnailBackground);
+    KeepSwatchesInside();
     return TRUE;
+}
+
+void SelectBackground::KeepSwatchesInside() {
+    // The swatches' places are in pixels, measured for the dialog font at its usual size. With
+    // a lower font the dialog comes out shorter than they need, so it grows to keep them inside.
+    constexpr int kMargin = 7;
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const int missing = kSwatchTops[2] + kSwatchHeight + kMargin - client.bottom;
+    if (missing <= 0)
+        return;
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, window.right - window.left,
+                   window.bottom - window.top + missing,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SelectBackground::OnOK() {

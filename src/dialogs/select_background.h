@@ -40,6 +40,7 @@ private:
     void ChoosePicture();
     void ChooseColourFor(COLORREF& field);
     void PaintSwatches(HDC dc);
+    void KeepSwatchesInside();
     void Repaint();
 
     struct Fields {
