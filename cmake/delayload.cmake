@@ -3,7 +3,7 @@
 # pulls it in) would otherwise bring up the whole display driver in a process that shows nothing.
 # dbghelp stays an ordinary import: the crash reporter calls it after a crash, when loading a
 # library may no longer work.
-set(KORVANE_DELAYLOAD comctl32 comdlg32 gdiplus ole32 shell32 msimg32)
+set(KORVANE_DELAYLOAD comctl32 comdlg32 gdiplus ole32 shell32 msimg32 bcrypt)
 
 function(korvane_delay_load target)
     if(MSVC)
