@@ -68,10 +68,10 @@ TEST(RoomCatalogueTest, TakesACheckedCopyAndChangesNothingForABadOrVanishingSour
     room.Start(settings);
     ASSERT_TRUE(room.WaitForFirstPass(20000));
     ASSERT_TRUE(room.HasPending());
-    EXPECT_EQ(ReadWholeFile(catalogue), local) << "only the desktop's thread replaces it";
+    EXPECT_TRUE(ReadWholeFile(catalogue) == local) << "only the desktop's thread replaces it";
     ASSERT_TRUE(room.InstallPending(settings));
-    EXPECT_EQ(ReadWholeFile(catalogue), shared);
-    EXPECT_EQ(ReadWholeFile(data.File("icons.prev.bin")), local);
+    EXPECT_TRUE(ReadWholeFile(catalogue) == shared);
+    EXPECT_TRUE(ReadWholeFile(data.File("icons.prev.bin")) == local);
     EXPECT_EQ(room::DigestOfTaken(Setting("cataloguetaken")),
               Sha256::Of(shared.data(), shared.size()));
     EXPECT_EQ(ReadWholeFile(catalogue + ".room"), "") << "no copy left behind";
@@ -111,7 +111,7 @@ TEST(RoomCatalogueTest, TakesACheckedCopyAndChangesNothingForABadOrVanishingSour
         EXPECT_NE(Setting("cataloguerefused").find(b.reason), std::string::npos)
             << Setting("cataloguerefused");
         EXPECT_FALSE(room.HasPending());
-        EXPECT_EQ(ReadWholeFile(catalogue), shared);
+        EXPECT_TRUE(ReadWholeFile(catalogue) == shared);
     }
 
     // The source removed, or cut short, while it is copied.
@@ -144,7 +144,7 @@ TEST(RoomCatalogueTest, TakesACheckedCopyAndChangesNothingForABadOrVanishingSour
             << reports[0];
         EXPECT_TRUE(spoiled);
         EXPECT_FALSE(room.HasPending());
-        EXPECT_EQ(ReadWholeFile(catalogue), shared);
+        EXPECT_TRUE(ReadWholeFile(catalogue) == shared);
         EXPECT_EQ(::GetFileAttributesA((catalogue + ".room").c_str()), INVALID_FILE_ATTRIBUTES);
     }
     room.SetCopyProgress({});
@@ -152,7 +152,7 @@ TEST(RoomCatalogueTest, TakesACheckedCopyAndChangesNothingForABadOrVanishingSour
     room.Start(settings, true);
     EXPECT_EQ(NextReports(room),
               std::vector<std::string>{"The shared catalogue " + source + " cannot be reached."});
-    EXPECT_EQ(ReadWholeFile(catalogue), shared);
+    EXPECT_TRUE(ReadWholeFile(catalogue) == shared);
 }
 
 class RoomDesktopTest : public DesktopTest {
@@ -183,7 +183,7 @@ TEST_F(RoomDesktopTest, TakenAtStartWaitingForAdminModeAndPublishedOnlyOverItsOw
 
     Start();
     EXPECT_EQ(Tabs(), std::vector<std::string>{"Room"}) << "taken before the catalogue is read";
-    EXPECT_EQ(Catalogue(), ReadWholeFile(source));
+    EXPECT_TRUE(Catalogue() == ReadWholeFile(source));
 
     // In admin mode a newer shared catalogue is checked at "Take now" but waits.
     EnterAdminMode();
@@ -199,7 +199,7 @@ TEST_F(RoomDesktopTest, TakenAtStartWaitingForAdminModeAndPublishedOnlyOverItsOw
     Command(command::kSwitchMode);
     EXPECT_EQ(Tabs(), std::vector<std::string>{"Newer"});
     EXPECT_EQ(m_app->m_catalogue->m_count, 2);
-    EXPECT_EQ(Catalogue(), newer);
+    EXPECT_TRUE(Catalogue() == newer);
 
     // The setup menu offers publishing now that a source is set; the about box tells what was
     // taken and refused.
@@ -224,12 +224,67 @@ TEST_F(RoomDesktopTest, TakenAtStartWaitingForAdminModeAndPublishedOnlyOverItsOw
     Command(command::kPublishCatalogue);
     EXPECT_EQ(WaitForMessages(),
               std::vector<std::string>{"The catalogue is published to " + source + "."});
-    EXPECT_EQ(ReadWholeFile(source), edited);
+    EXPECT_TRUE(ReadWholeFile(source) == edited);
     const std::string theirs = Programs({"Theirs"}, "Other PC");
     WriteWholeFile(source, theirs);
     Command(command::kPublishCatalogue);
     EXPECT_EQ(WaitForMessages(), std::vector<std::string>{room::kPublishRefused});
-    EXPECT_EQ(ReadWholeFile(source), theirs);
+    EXPECT_TRUE(ReadWholeFile(source) == theirs);
+}
+
+} // namespace
+
+namespace {
+
+FILETIME WriteTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+std::string HelperPath(const char* name) {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path = self;
+    return path.substr(0, path.find_last_of('\\')) + "\\" + name;
+}
+
+TEST(RoomCatalogueKill, AKillWhilePublishingLeavesAWholeFileOnTheShare) {
+    TempFolder share, pcs;
+    std::vector<std::string> many(300, "A"), fewer(200, "B");
+    for (std::size_t i = 0; i < many.size(); ++i)
+        many[i] += std::to_string(i);
+    const std::string a = Programs(many, "A"), b = Programs(fewer, "B");
+    WriteWholeFile(pcs.File("a.bin"), a);
+    WriteWholeFile(pcs.File("b.bin"), b);
+    const std::string shared = share.File("icons.bin");
+    WriteWholeFile(shared, b);
+    unsigned seed = 4242;
+    int published = 0;
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        const FILETIME before = WriteTime(shared);
+        STARTUPINFOA startup{sizeof(startup)};
+        PROCESS_INFORMATION process{};
+        std::string commandLine = "\"" + HelperPath("publish_burst.exe") + "\" " +
+                                  pcs.File("a.bin") + " " + pcs.File("b.bin") + " " + shared;
+        ASSERT_TRUE(::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                     nullptr, nullptr, &startup, &process));
+        seed = seed * 1103515245u + 12345u;
+        ::Sleep(300 + (seed >> 16) % 700);
+        ::TerminateProcess(process.hProcess, 9);
+        ::WaitForSingleObject(process.hProcess, 10000);
+        DWORD code = 0;
+        ::GetExitCodeProcess(process.hProcess, &code);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+        EXPECT_EQ(code, 9u) << "the burst ended on its own";
+        const std::string now = ReadWholeFile(shared);
+        EXPECT_TRUE(now == a || now == b) << now.size() << " bytes on the share";
+        const FILETIME after = WriteTime(shared);
+        published += ::CompareFileTime(&before, &after) != 0;
+    }
+    EXPECT_GE(published, 2) << "the kills must land among publications";
 }
 
 } // namespace
