@@ -40,7 +40,7 @@ TEST(RoomRulesTest, RecordsKeepTimeDigestAndReason) {
     EXPECT_EQ(taken, "2024-05-07 08:03:09 SHA-256 " + digest + " from \\\\srv\\room\\icons.bin");
     EXPECT_EQ(DigestOfTaken(taken), digest);
     // What an operator may have typed into the value, or an older record, gives no digest.
-    for (const std::string bad :
+    for (const std::string& bad :
          {std::string(), std::string("2024-05-07 08:03:09"), "x SHA-256 " + digest.substr(0, 63),
           "x SHA-256 " + digest + "0", "x SHA-256 " + std::string(64, 'G')})
         EXPECT_EQ(DigestOfTaken(bad), "") << bad;
