@@ -26,7 +26,7 @@ void AboutProgram::ShowRecordLines() {
         ::ShowWindow(::GetDlgItem(Hwnd(), ids[i]), SW_SHOW);
     }
     // The OK button goes below the lines and the box grows by as much.
-    RECT shift{0, 0, 0, 48};
+    RECT shift{0, 0, 0, 62};
     ::MapDialogRect(Hwnd(), &shift);
     HWND ok = ::GetDlgItem(Hwnd(), IDOK);
     RECT button;
