@@ -73,6 +73,9 @@ BOOL CApp::InitInstance() {
     Gdiplus::GdiplusStartupInput input;
     m_gdiplusStarted = Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) == Gdiplus::Ok;
 
+    // The room's catalogue, when a share is set, replaces icons.bin before it is read.
+    TakeRoomCatalogue();
+
     // 5. Catalogue; an old-format file is reported by a captionless box without owner.
     m_catalogue = std::make_unique<Icons>(m_catalogPath, [](const std::string& text) {
         CurrentModalUi().ShowMessageBox(nullptr, text, nullptr, MB_ICONWARNING);
@@ -107,6 +110,9 @@ BOOL CApp::InitInstance() {
         return FALSE;
     if (m_onShown)
         m_onShown();
+
+    if (m_room)
+        m_room->SetNotifyWindow(MainHwnd()); // a pass that ended late is shown now
 
     // 18-19. Its timer and its published handle.
     ::SetTimer(MainHwnd(), kRepaintTimer, kRepaintInterval, nullptr);
@@ -151,6 +157,22 @@ bool CApp::TakeInstanceMutex() {
     // The crashed desktop still holds the mutex while it writes its dump; our handle keeps it in
     // being after that, so later ordinary starts are refused as before.
     return ::GetLastError() != ERROR_ALREADY_EXISTS || (m_restartedAfterCrash && m_instanceMutex);
+}
+
+void CApp::TakeRoomCatalogue() {
+    m_room = std::make_unique<RoomCatalogue>(m_catalogPath);
+    // A second start ends at the instance check; it must not replace the file the running
+    // desktop shows.
+    if (!m_restartedAfterCrash) {
+        UniqueKernelHandle running(::OpenMutexA(SYNCHRONIZE, FALSE, kMutexName));
+        if (running)
+            return;
+    }
+    m_room->Start(m_settings);
+    // A slow or missing share holds start-up for the first pass at most this long; a copy that
+    // arrives later is shown once the desktop runs.
+    m_room->WaitForFirstPass(room::kStartWaitMs);
+    m_room->InstallPending(m_settings);
 }
 
 void CApp::FindModuleFolder() {

@@ -6,6 +6,7 @@
 #include "catalogue/icons.h"
 #include "framework/unique_handle.h"
 #include "framework/win_app.h"
+#include "room/room_catalogue.h"
 
 #include <windows.h>
 
@@ -48,6 +49,8 @@ public:
     int m_screenWidth = 0;
     int m_screenHeight = 0;
     std::unique_ptr<Icons> m_catalogue;
+    // The room's shared catalogue: taken before the catalogue is read and then every few minutes.
+    std::unique_ptr<RoomCatalogue> m_room;
     CRegistryPlus m_settings;
 
     int isRestart = 1;
@@ -97,6 +100,7 @@ private:
     void HideMinimizedWindows();
     bool CreateFrame();
     bool TakeInstanceMutex();
+    void TakeRoomCatalogue();
     void PublishWindowHandle();
 
     bool m_crashReporterInstalled = false;

@@ -6,7 +6,7 @@ const char* const kFontSettingNames[14] = {
     "fontcharset",        "fontoutprecision", "fontclipprecision", "fontquality",
     "fontpitchandfamily", "fontfacename"};
 
-std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount) {
+std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount, bool catalogueSourceSet) {
     using namespace command;
     switch (menu) {
     case DesktopMenu::GridIcon:
@@ -30,14 +30,19 @@ std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount) {
                 {kProgramSetup, "Program setup"},
                 {kHelp, "Help"},
                 {kAbout, "About program"}};
-    case DesktopMenu::ProgramSetup:
-        return {{kIconFont, "Select font for icons"},
-                {kBackground, "Select background for desktop"},
-                {kDescriptionColour, "Select program description color"},
-                {kRestrictions, "Restrictions"},
-                {kIntegration, "Integration to system"},
-                {0, ""},
-                {kPassword, "Change admin password"}};
+    case DesktopMenu::ProgramSetup: {
+        std::vector<MenuItem> items = {{kIconFont, "Select font for icons"},
+                                       {kBackground, "Select background for desktop"},
+                                       {kDescriptionColour, "Select program description color"},
+                                       {kRestrictions, "Restrictions"},
+                                       {kIntegration, "Integration to system"},
+                                       {kCatalogueSource, "Catalogue source"},
+                                       {0, ""},
+                                       {kPassword, "Change admin password"}};
+        if (catalogueSourceSet)
+            items.insert(items.begin() + 6, {kPublishCatalogue, "Publish catalogue to all PCs"});
+        return items;
+    }
     case DesktopMenu::Exit:
         return {{kShutdownChoice, "Standard Windows shutdown menu"},
                 {kExit, "Exit program"},
@@ -85,6 +90,8 @@ bool IsDesktopCommand(unsigned id) {
                                         kPassword,
                                         kRestrictions,
                                         kIntegration,
+                                        kCatalogueSource,
+                                        kPublishCatalogue,
                                         kShutdownChoice,
                                         kExit,
                                         kExitToExplorer,

@@ -30,6 +30,8 @@ inline constexpr unsigned kDescriptionColour = 202;
 inline constexpr unsigned kPassword = 203;
 inline constexpr unsigned kRestrictions = 204;
 inline constexpr unsigned kIntegration = 205;
+inline constexpr unsigned kCatalogueSource = 207;
+inline constexpr unsigned kPublishCatalogue = 208;
 inline constexpr unsigned kShutdownChoice = 300;
 inline constexpr unsigned kExit = 301;
 inline constexpr unsigned kExitToExplorer = 302;
@@ -60,9 +62,11 @@ struct MenuItem {
 enum class DesktopMenu { GridIcon, GridFreeCell, Tab, Tools, ProgramSetup, Exit, Shutdown };
 
 // The items of `menu` in order; the tab menu offers "Delete tab" only while more than one tab
-// exists, so the last tab can never be deleted, and a free cell offers "Add program" only
-// while there is a tab for the program to belong to.
-std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount = 1);
+// exists, so the last tab can never be deleted; a free cell offers "Add program" only while
+// there is a tab for the program to belong to; the setup menu offers publishing the catalogue
+// only while a shared catalogue source is set.
+std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount = 1,
+                                bool catalogueSourceSet = false);
 
 // What the shutdown button and every request to close the window lead to.
 enum class CloseAction { ExitMenu, ShutdownChoice, Nothing };

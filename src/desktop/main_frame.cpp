@@ -114,6 +114,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kCreateHiddenChildren:
         CreateHiddenChildren();
         return 0;
+    case RoomCatalogue::kReadyMessage:
+        OnRoomCatalogueReady();
+        return 0;
     case kDescriptionChanged:
         OnDescriptionChanged();
         return 0;

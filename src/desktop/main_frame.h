@@ -142,6 +142,13 @@ private:
     void ChangePassword();
     void EditRestrictions();
     void EditIntegration();
+    // The room's shared catalogue (main_frame_room.cpp).
+    void EditCatalogueSource();
+    void PublishCatalogue();
+    void OnRoomCatalogueReady();
+    // Puts a checked shared catalogue that waits in place and shows it; false when none waits.
+    bool TakeRoomCatalogue();
+    void ReloadCatalogue();
     // Menus (main_frame_menus.cpp).
     static POINT CursorPosition();
     void ShowMenu(const std::vector<MenuItem>& items, POINT screenPoint);

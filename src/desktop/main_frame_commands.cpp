@@ -6,6 +6,7 @@
 #include "desktop/main_frame.h"
 #include "desktop/system_actions.h"
 #include "dialogs/about_program.h"
+#include "room/room_rules.h"
 #include "dialogs/password_dialog.h"
 #include "dialogs/restrictions_dialog.h"
 #include "dialogs/select_background.h"
@@ -89,13 +90,20 @@ bool CMainFrame::OnCommand(UINT id) {
         return true;
     }
     case kProgramSetup:
-        ShowMenu(MenuItems(DesktopMenu::ProgramSetup), CursorPosition());
+        ShowMenu(MenuItems(DesktopMenu::ProgramSetup, 1, m_app.m_room && m_app.m_room->HasSource()),
+                 CursorPosition());
         return true;
     case kHelp:
         OpenHelp();
         return true;
     case kAbout: {
         AboutProgram about;
+        if (m_app.m_adminMode) { // what the room's catalogue did last, for the operator only
+            std::string taken, refused;
+            m_app.m_settings.TryReadString(room::kTakenSetting, taken);
+            m_app.m_settings.TryReadString(room::kRefusedSetting, refused);
+            about.m_recordLines = room::AboutLines(taken, refused);
+        }
         about.DoModal();
         return true;
     }
@@ -116,6 +124,12 @@ bool CMainFrame::OnCommand(UINT id) {
         return true;
     case kIntegration:
         EditIntegration();
+        return true;
+    case kCatalogueSource:
+        EditCatalogueSource();
+        return true;
+    case kPublishCatalogue:
+        PublishCatalogue();
         return true;
     case kShutdownChoice:
         OfferShutdown();
@@ -197,6 +211,7 @@ void CMainFrame::LeaveAdminMode() {
     Editor().SetReadOnly(true);
     Editor().ShowToolbar(false);
     SetModeToolTip("Switch to admin mode");
+    TakeRoomCatalogue(); // a newer shared catalogue waited for the operator to leave
 }
 
 // The strip ends at the Add tab button in admin mode and at the mode button otherwise.

@@ -25,7 +25,7 @@ TEST(DesktopMenusTest, EachMenuHoldsItsItemsInOrder) {
         {DesktopMenu::Tab, 2, {500, 501}},
         {DesktopMenu::Tab, 40, {500, 501}},
         {DesktopMenu::Tools, 1, {150, 151, 152, 153, 157, 154, 155, 156}},
-        {DesktopMenu::ProgramSetup, 1, {200, 201, 202, 204, 205, 0, 203}},
+        {DesktopMenu::ProgramSetup, 1, {200, 201, 202, 204, 205, 207, 0, 203}},
         {DesktopMenu::Exit, 1, {300, 301, 302}},
         {DesktopMenu::Shutdown, 1, {400, 401}},
     };
@@ -35,8 +35,13 @@ TEST(DesktopMenusTest, EachMenuHoldsItsItemsInOrder) {
     }
     // Texts a user reads; the separator has none.
     EXPECT_EQ(MenuItems(DesktopMenu::Tab, 3)[1], (MenuItem{501, "Delete tab"}));
-    EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup)[5], (MenuItem{0, ""}));
-    EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup)[6], (MenuItem{203, "Change admin password"}));
+    EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup)[6], (MenuItem{0, ""}));
+    EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup)[7], (MenuItem{203, "Change admin password"}));
+    // Publishing is offered only while a shared catalogue source is set.
+    EXPECT_EQ(Ids(MenuItems(DesktopMenu::ProgramSetup, 1, true)),
+              (std::vector<unsigned>{200, 201, 202, 204, 205, 207, 208, 0, 203}));
+    EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup, 1, true)[6],
+              (MenuItem{208, "Publish catalogue to all PCs"}));
     EXPECT_EQ(MenuItems(DesktopMenu::Tools)[4],
               (MenuItem{157, "Network properties (NETCPL.CPL, NCPA.CPL)"}));
     EXPECT_EQ(MenuItems(DesktopMenu::Exit)[2],

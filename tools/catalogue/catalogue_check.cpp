@@ -27,6 +27,24 @@ std::string Plural(std::uint64_t n, const char* one, const char* many) {
 
 } // namespace
 
+std::vector<Finding> CheckIconsBytes(const unsigned char* bytes, std::size_t size,
+                                     const ScreenGrid& grid, const CodePage& codePage,
+                                     const std::string& scratchPath) {
+    const IconsFileReport report = InspectIconsFile(bytes, size);
+    CatalogueData data;
+    if (!report.OldFormat()) {
+        Icons icons;
+        icons.Read(bytes, size);
+        data = DataOf(icons);
+    }
+    std::vector<Finding> found = DescribeFile(report, data, codePage);
+    if (report.OldFormat())
+        return found;
+    std::vector<Finding> layout = DescribeLayout(data, grid, codePage, scratchPath);
+    found.insert(found.end(), layout.begin(), layout.end());
+    return found;
+}
+
 CatalogueData DataOf(const Icons& icons) {
     CatalogueData data;
     data.tabs = icons.m_tabs;

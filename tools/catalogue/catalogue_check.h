@@ -22,6 +22,13 @@ std::vector<Finding> DescribeFile(const IconsFileReport& report, const Catalogue
 std::vector<Finding> DescribeLayout(const CatalogueData& data, const ScreenGrid& grid,
                                     const CodePage& codePage, const std::string& scratchPath);
 
+// What `check` says of an icons.bin held in memory at one screen size: the account of its bytes
+// and then of the desktop's layout pass, or only the former when nothing could be read. The
+// desktop refuses a catalogue from a share on the same findings. `scratchPath`: as above.
+std::vector<Finding> CheckIconsBytes(const unsigned char* bytes, std::size_t size,
+                                     const ScreenGrid& grid, const CodePage& codePage,
+                                     const std::string& scratchPath);
+
 // The catalogue as Icons::Load left it in `icons`.
 class Icons;
 CatalogueData DataOf(const Icons& icons);

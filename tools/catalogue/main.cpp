@@ -7,6 +7,7 @@
 #include "catalogue/icons.h"
 #include "catalogue_check.h"
 #include "catalogue_json.h"
+#include "local_paths.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,10 +26,12 @@ constexpr int kUsage = 2;    // bad command line, or a file that cannot be read 
 const char kUsageText[] =
     "usage: korvane-catalogue dump ICONS.BIN [-o CATALOGUE.JSON] [--codepage N]\n"
     "       korvane-catalogue build CATALOGUE.JSON -o ICONS.BIN [--codepage N] [--screen WxH]\n"
-    "       korvane-catalogue check ICONS.BIN|CATALOGUE.JSON [--codepage N] [--screen WxH]\n"
+    "       korvane-catalogue check ICONS.BIN|CATALOGUE.JSON [--codepage N] [--screen WxH] "
+    "[--paths]\n"
     "Texts are UTF-8 in the JSON and Windows-1252 in icons.bin unless --codepage says another\n"
     "(874, 1250-1258). --screen is the screen the desktop runs on (1024x768 by default): build\n"
-    "places programs without a cell on its grid, check tells what would not fit it.\n";
+    "places programs without a cell on its grid, check tells what would not fit it. --paths\n"
+    "warns about program, icon and screenshot paths that exist only on this PC.\n";
 
 struct Options {
     std::string command;
@@ -36,6 +39,7 @@ struct Options {
     std::string output;
     const CodePage* codePage = CodePage::Find(1252);
     ScreenGrid grid = ScreenGrid::ForScreen(1024, 768);
+    bool paths = false; // check: warn about paths only this PC has
 };
 
 // "1 tab, 6 programs"
@@ -193,15 +197,28 @@ int Check(const Options& o) {
         data = BuildFromJson(o, status);
         if (!data)
             return status;
-    } else {
-        std::vector<Finding> findings;
-        data = LoadBinary(o, findings, status);
-        if (status != kOk)
-            return status;
-        Print(o.input, findings, problems);
-    }
-    if (data)
         Print(o.input, DescribeLayout(*data, o.grid, *o.codePage, NowherePath(o.input)), problems);
+    } else {
+        std::vector<unsigned char> bytes;
+        std::string reason;
+        if (!ReadWholeFile(o.input, bytes, reason)) {
+            std::cerr << "korvane-catalogue: " << o.input << ": " << reason << "\n";
+            return kUsage;
+        }
+        Print(
+            o.input,
+            CheckIconsBytes(bytes.data(), bytes.size(), o.grid, *o.codePage, NowherePath(o.input)),
+            problems);
+        if (!InspectIconsFile(bytes.data(), bytes.size()).OldFormat()) {
+            Icons icons;
+            icons.Read(bytes.data(), bytes.size());
+            data = DataOf(icons);
+        }
+    }
+    // Paths only this PC has are worth a word, not a refusal: the file may be meant for it.
+    if (o.paths && data)
+        for (const std::string& warning : DescribeLocalPaths(*data, *o.codePage))
+            std::cout << o.input << ": warning: " << warning << "\n";
     if (problems > 0) {
         std::cout << o.input << ": " << problems << (problems == 1 ? " problem" : " problems")
                   << " at " << o.grid.Name() << "\n";
@@ -239,6 +256,8 @@ int main(int argc, char** argv) {
             if (!grid)
                 return Usage("--screen takes WIDTHxHEIGHT, for example 1024x768");
             o.grid = *grid;
+        } else if (arg == "--paths") {
+            o.paths = true;
         } else if (arg == "-h" || arg == "--help") {
             std::cout << kUsageText;
             return kOk;

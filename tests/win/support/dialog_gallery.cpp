@@ -1,6 +1,6 @@
 // Shows one of the program's small dialogs for a while, so it can be looked at (screenshots).
 // Usage: dialog_gallery <password|restrictions|tabname|rename|about|integration|editor|chooser|
-//                        background> [milliseconds]
+//                        background|source|about-records> [milliseconds]
 #include "app/integration_dialog.h"
 #include "dialogs/about_program.h"
 #include "dialogs/add_edit_icon.h"
@@ -10,6 +10,7 @@
 #include "dialogs/restrictions_dialog.h"
 #include "dialogs/tab_plus_dialog.h"
 #include "resource.h"
+#include "room/catalogue_source_dialog.h"
 #include "support/test_pictures.h"
 
 #include <windows.h>
@@ -102,6 +103,21 @@ int main(int argc, char** argv) {
         background->m_descriptionBackColor = RGB(0x20, 0x90, 0x40);
         background->m_fullScreen = 1;
         dialog = std::move(background);
+    } else if (which == "source") {
+        auto source = std::make_unique<CatalogueSourceDialog>();
+        source->m_source = "\\\\roomsrv\\room1\\icons.bin";
+        source->m_status =
+            "Catalogue taken: 2024-05-07 08:03:09 SHA-256 0123456789abcdef0123456789"
+            "abcdef0123456789abcdef0123456789abcdef from \\\\roomsrv\\room1\\icons.bin"
+            "\r\nCatalogue refused: never";
+        dialog = std::move(source);
+    } else if (which == "about-records") {
+        auto about = std::make_unique<AboutProgram>();
+        about->m_recordLines = {"Catalogue taken: 2024-05-07 08:03:09 SHA-256 0123456789abcdef0123"
+                                "456789abcdef0123456789abcdef0123456789abcdef from S:\\icons.bin",
+                                "Catalogue refused: 2024-05-07 09:00:00 S:\\icons.bin refused: "
+                                "program 65 \"P65\" finds no free cell on tab \"full\""};
+        dialog = std::move(about);
     } else {
         dialog = std::make_unique<AboutProgram>();
     }
