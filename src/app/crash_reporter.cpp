@@ -23,17 +23,35 @@ struct ReporterState {
     std::string emailTo;
     std::string emailSubject;
     std::string url;
-    std::string crashEvent; // named at install: a crashed process should allocate little
     LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
     std::terminate_handler previousTerminate = nullptr;
     void (*previousAbort)(int) = SIG_DFL;
     std::string lastError = "Success.";
 };
 
+// What the failing thread asks the reporter thread to write.
+struct Request {
+    EXCEPTION_POINTERS* pointers = nullptr;
+    const char* reason = nullptr;
+    DWORD failingThread = 0;
+    UINT exitCode = 0;
+    bool quit = false; // uninstall: the reporter thread ends
+};
+
+// The longest a failing thread waits for the report before it ends the process anyway (a dump
+// takes seconds under Wine), and the longest the reporter waits for other threads' windows to go.
+constexpr DWORD kReportBoundMs = 30000;
+constexpr DWORD kHideBoundMs = 2000;
+
 ReporterState g_state;
-volatile LONG g_writing = 0;
+Request g_request;
+HANDLE g_requestEvent = nullptr;
+HANDLE g_reporterThread = nullptr;
+DWORD g_reporterThreadId = 0;
+volatile LONG g_reportingThread = 0; // the thread that reports, 0 before any crash
 HANDLE g_watcherThread = nullptr;
 HANDLE g_watcherJob = nullptr;
+HANDLE g_crashEvent = nullptr;
 
 void CreateFolderChain(const std::string& folder) {
     for (std::size_t i = 3; i <= folder.size(); ++i) {
@@ -64,41 +82,30 @@ void PruneDumps() {
     }
 }
 
-// Writes <folder>\<name>-<time>-<pid>.dmp and a .txt beside it, then ends the whole process:
-// Wine would end only a crashed secondary thread and leave a desktop without it. A thread that
-// crashes while another one writes waits for the writer to end the process.
-[[noreturn]] void ReportAndEnd(EXCEPTION_POINTERS* pointers, const char* reason, UINT exitCode) {
-    if (::InterlockedExchange(&g_writing, 1) != 0) {
-        for (;;)
-            ::Sleep(INFINITE);
-    }
-    // First the watcher, if there is one: a dump takes seconds under Wine, and the next desktop
-    // should not wait for it.
-    crReleaseWatcher();
-    if (HANDLE crashed = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, g_state.crashEvent.c_str())) {
-        ::SetEvent(crashed);
-        ::CloseHandle(crashed);
-    }
+// Writes <folder>\<name>-<time>-<pid>.dmp of `process` and a .txt beside it; `pointers` (null
+// for none) belong to this process and its `thread`. True when the dump was written.
+bool WriteReport(HANDLE process, DWORD processId, DWORD thread, EXCEPTION_POINTERS* pointers,
+                 const char* reason) {
     CreateFolderChain(g_state.folder);
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     char stem[MAX_PATH];
-    std::snprintf(stem, sizeof(stem), "%s\\%s-%04u%02u%02u-%02u%02u%02u-%lu",
-                  g_state.folder.c_str(),
-                  g_state.appName.empty() ? "crash" : g_state.appName.c_str(), now.wYear,
-                  now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
-                  static_cast<unsigned long>(::GetCurrentProcessId()));
+    std::snprintf(
+        stem, sizeof(stem), "%s\\%s-%04u%02u%02u-%02u%02u%02u-%lu", g_state.folder.c_str(),
+        g_state.appName.empty() ? "crash" : g_state.appName.c_str(), now.wYear, now.wMonth,
+        now.wDay, now.wHour, now.wMinute, now.wSecond, static_cast<unsigned long>(processId));
 
+    bool written = false;
     const std::string dumpPath = std::string(stem) + ".dmp";
     HANDLE file = ::CreateFileA(dumpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         MINIDUMP_EXCEPTION_INFORMATION info{};
-        info.ThreadId = ::GetCurrentThreadId();
+        info.ThreadId = thread;
         info.ExceptionPointers = pointers;
         info.ClientPointers = FALSE;
-        ::MiniDumpWriteDump(::GetCurrentProcess(), ::GetCurrentProcessId(), file, MiniDumpNormal,
-                            pointers ? &info : nullptr, nullptr, nullptr);
+        written = ::MiniDumpWriteDump(process, processId, file, MiniDumpNormal,
+                                      pointers ? &info : nullptr, nullptr, nullptr) != FALSE;
         ::CloseHandle(file);
     }
 
@@ -117,6 +124,93 @@ void PruneDumps() {
         std::fclose(text);
     }
     PruneDumps();
+    return written;
+}
+
+BOOL CALLBACK HideOwnWindow(HWND hwnd, LPARAM) {
+    if (::IsWindowVisible(hwnd))
+        ::ShowWindow(hwnd, SW_HIDE);
+    return TRUE;
+}
+
+struct OtherWindows {
+    DWORD failingThread;
+    bool hide;
+    int visible = 0;
+};
+
+BOOL CALLBACK VisitOtherWindow(HWND hwnd, LPARAM param) {
+    auto* others = reinterpret_cast<OtherWindows*>(param);
+    DWORD pid = 0;
+    const DWORD thread = ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != ::GetCurrentProcessId() || thread == others->failingThread ||
+        !::IsWindowVisible(hwnd))
+        return TRUE;
+    ++others->visible;
+    if (others->hide)
+        ::ShowWindowAsync(hwnd, SW_HIDE); // its thread may be busy: never wait on it here
+    return TRUE;
+}
+
+// Hides the windows of the other threads of this process, so that the next desktop never shows
+// beside this one while the dump is written; waits a little for their threads to do it.
+void HideOtherThreadsWindows(DWORD failingThread) {
+    OtherWindows others{failingThread, true};
+    ::EnumWindows(&VisitOtherWindow, reinterpret_cast<LPARAM>(&others));
+    for (DWORD waited = 0; others.visible > 0 && waited < kHideBoundMs; waited += 20) {
+        ::Sleep(20);
+        others = OtherWindows{failingThread, false};
+        ::EnumWindows(&VisitOtherWindow, reinterpret_cast<LPARAM>(&others));
+    }
+}
+
+// Everything a crash needs beyond the failing thread's own few steps: the watcher first (a dump
+// takes seconds under Wine, and the next desktop should not wait for it), then the report.
+void Report(const Request& request) {
+    crReleaseWatcher();
+    HideOtherThreadsWindows(request.failingThread);
+    if (g_crashEvent)
+        ::SetEvent(g_crashEvent);
+    WriteReport(::GetCurrentProcess(), ::GetCurrentProcessId(), request.failingThread,
+                request.pointers, request.reason);
+}
+
+DWORD WINAPI ReporterMain(void*) {
+    for (;;) {
+        ::WaitForSingleObject(g_requestEvent, INFINITE);
+        if (g_request.quit)
+            return 0;
+        Report(g_request);
+        ::TerminateProcess(::GetCurrentProcess(), g_request.exitCode);
+    }
+}
+
+// Runs on the failing thread, which may have next to no stack left: it hides its own windows
+// when it can, hands the report to the reporter thread and ends the whole process. Wine would
+// end only a crashed secondary thread and leave a desktop without it. Every wait is bounded.
+[[noreturn]] void ReportAndEnd(EXCEPTION_POINTERS* pointers, const char* reason, UINT exitCode) {
+    const DWORD self = ::GetCurrentThreadId();
+    const LONG reporting =
+        ::InterlockedCompareExchange(&g_reportingThread, static_cast<LONG>(self), 0);
+    if (reporting == static_cast<LONG>(self) || self == g_reporterThreadId) {
+        // A fault inside our own report: end at once, without a dump.
+        ::TerminateProcess(::GetCurrentProcess(), exitCode);
+    } else if (reporting != 0) {
+        ::Sleep(kReportBoundMs); // another thread reports; it ends the process
+        ::TerminateProcess(::GetCurrentProcess(), exitCode);
+    }
+    const bool overflow = pointers && pointers->ExceptionRecord &&
+                          pointers->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW;
+    if (!overflow) // window procedures need stack
+        ::EnumThreadWindows(self, &HideOwnWindow, 0);
+    g_request.pointers = pointers;
+    g_request.reason = reason;
+    g_request.failingThread = self;
+    g_request.exitCode = exitCode;
+    if (g_reporterThread && ::SetEvent(g_requestEvent))
+        ::WaitForSingleObject(g_reporterThread, kReportBoundMs);
+    else
+        Report(g_request);
     ::TerminateProcess(::GetCurrentProcess(), exitCode);
     for (;;)
         ::Sleep(INFINITE);
@@ -163,7 +257,11 @@ int crInstall(const CrInstallInfo* info) {
     g_state.emailTo = info->emailTo ? info->emailTo : "";
     g_state.emailSubject = info->emailSubject ? info->emailSubject : "";
     g_state.url = info->url ? info->url : "";
-    g_state.crashEvent = CrashEventName(::GetCurrentProcessId());
+    g_request = Request{};
+    g_requestEvent = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    g_reporterThread =
+        g_requestEvent ? ::CreateThread(nullptr, 0, &ReporterMain, nullptr, 0, &g_reporterThreadId)
+                       : nullptr;
     // A minidump needs no symbols; without this Wine's dbghelp reads the debug information of
     // every loaded module before it writes one, which takes many seconds.
     ::SymSetOptions(::SymGetOptions() | SYMOPT_DEFERRED_LOADS);
@@ -184,6 +282,16 @@ int crUninstall() {
     if (g_state.previousTerminate)
         std::set_terminate(g_state.previousTerminate);
     std::signal(SIGABRT, g_state.previousAbort == SIG_ERR ? SIG_DFL : g_state.previousAbort);
+    if (g_reporterThread) {
+        g_request.quit = true;
+        ::SetEvent(g_requestEvent);
+        ::WaitForSingleObject(g_reporterThread, 5000);
+        ::CloseHandle(g_reporterThread);
+    }
+    if (g_requestEvent)
+        ::CloseHandle(g_requestEvent);
+    g_reporterThread = g_requestEvent = nullptr;
+    g_reporterThreadId = 0;
     g_state = ReporterState{};
     return 0;
 }
@@ -213,6 +321,15 @@ int crGetLastErrorMsg(char* buffer, unsigned size) {
     std::memcpy(buffer, g_state.lastError.data(), n);
     buffer[n] = '\0';
     return static_cast<int>(n);
+}
+
+void crSetCrashEvent(void* event) {
+    g_crashEvent = event;
+}
+
+bool crWriteReportOf(void* process, const char* reason) {
+    return g_state.installed &&
+           WriteReport(process, ::GetProcessId(process), 0, nullptr, reason ? reason : "");
 }
 
 std::string crCrashFolder() {

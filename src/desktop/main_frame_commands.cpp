@@ -1,6 +1,8 @@
 // The desktop's commands: the mode switch, the tools and setup commands, exit and shutdown.
 // Editing the catalogue has a file of its own.
 #include "app/app.h"
+#include "app/crash_notice.h"
+#include "app/crash_reporter.h"
 #include "desktop/desktop_commands.h"
 #include "desktop/main_frame.h"
 #include "desktop/system_actions.h"
@@ -138,6 +140,7 @@ void CMainFrame::EnterAdminMode() {
         ::ShowWindow(ButtonHwnd(id), SW_SHOW);
     PlaceTabStrip();
     SetModeToolTip("Switch to restricted user mode");
+    TellOfLastCrash(Hwnd(), m_app.m_settings, crCrashFolder());
 }
 
 void CMainFrame::LeaveAdminMode() {
