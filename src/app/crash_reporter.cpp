@@ -40,7 +40,7 @@ struct Request {
 
 // The longest a failing thread waits for the report before it ends the process anyway (a dump
 // takes seconds under Wine), and the longest the reporter waits for other threads' windows to go.
-constexpr DWORD kReportBoundMs = 30000;
+constexpr DWORD kReportBoundMs = 60000;
 constexpr DWORD kHideBoundMs = 2000;
 
 ReporterState g_state;
@@ -82,10 +82,20 @@ void PruneDumps() {
     }
 }
 
+// Leaves one thread out of a dump: a thread whose stack overflowed cannot even be suspended
+// under Wine, and DbgHelp suspends every thread it writes.
+BOOL CALLBACK LeaveThreadOut(void* thread, PMINIDUMP_CALLBACK_INPUT input,
+                             PMINIDUMP_CALLBACK_OUTPUT) {
+    return !(input && input->CallbackType == IncludeThreadCallback &&
+             input->IncludeThread.ThreadId ==
+                 static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(thread)));
+}
+
 // Writes <folder>\<name>-<time>-<pid>.dmp of `process` and a .txt beside it; `pointers` (null
-// for none) belong to this process and its `thread`. True when the dump was written.
+// for none) belong to this process and its `thread`, which the dump leaves out when leaveOut.
+// True when the dump was written.
 bool WriteReport(HANDLE process, DWORD processId, DWORD thread, EXCEPTION_POINTERS* pointers,
-                 const char* reason) {
+                 const char* reason, bool leaveOut = false) {
     CreateFolderChain(g_state.folder);
     SYSTEMTIME now;
     ::GetLocalTime(&now);
@@ -104,8 +114,11 @@ bool WriteReport(HANDLE process, DWORD processId, DWORD thread, EXCEPTION_POINTE
         info.ThreadId = thread;
         info.ExceptionPointers = pointers;
         info.ClientPointers = FALSE;
+        MINIDUMP_CALLBACK_INFORMATION callback{
+            &LeaveThreadOut, reinterpret_cast<void*>(static_cast<ULONG_PTR>(thread))};
         written = ::MiniDumpWriteDump(process, processId, file, MiniDumpNormal,
-                                      pointers ? &info : nullptr, nullptr, nullptr) != FALSE;
+                                      pointers ? &info : nullptr, nullptr,
+                                      leaveOut ? &callback : nullptr) != FALSE;
         ::CloseHandle(file);
     }
 
@@ -164,7 +177,7 @@ void HideOtherThreadsWindows(DWORD failingThread) {
     }
 }
 
-// Everything a crash needs beyond the failing thread's own few steps: the watcher first (a dump
+// Everything a crash needs beyond hiding the failing thread's windows: the watcher first (a dump
 // takes seconds under Wine, and the next desktop should not wait for it), then the report.
 void Report(const Request& request) {
     crReleaseWatcher();
@@ -172,7 +185,7 @@ void Report(const Request& request) {
     if (g_crashEvent)
         ::SetEvent(g_crashEvent);
     WriteReport(::GetCurrentProcess(), ::GetCurrentProcessId(), request.failingThread,
-                request.pointers, request.reason);
+                request.pointers, request.reason, request.failingThread != ::GetCurrentThreadId());
 }
 
 DWORD WINAPI ReporterMain(void*) {
@@ -185,9 +198,10 @@ DWORD WINAPI ReporterMain(void*) {
     }
 }
 
-// Runs on the failing thread, which may have next to no stack left: it hides its own windows
-// when it can, hands the report to the reporter thread and ends the whole process. Wine would
-// end only a crashed secondary thread and leave a desktop without it. Every wait is bounded.
+// Runs on the failing thread and ends the whole process: Wine would end only a crashed secondary
+// thread and leave a desktop without it. The failing thread hides its own windows and writes the
+// report itself, so that the dump holds its stack; after a stack overflow it has next to no stack
+// left, and hands the report to the reporter thread. Every wait is bounded.
 [[noreturn]] void ReportAndEnd(EXCEPTION_POINTERS* pointers, const char* reason, UINT exitCode) {
     const DWORD self = ::GetCurrentThreadId();
     const LONG reporting =
@@ -207,7 +221,7 @@ DWORD WINAPI ReporterMain(void*) {
     g_request.reason = reason;
     g_request.failingThread = self;
     g_request.exitCode = exitCode;
-    if (g_reporterThread && ::SetEvent(g_requestEvent))
+    if (overflow && g_reporterThread && ::SetEvent(g_requestEvent))
         ::WaitForSingleObject(g_reporterThread, kReportBoundMs);
     else
         Report(g_request);

@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
     }
     // Watch the screen while the crashed one ends.
     DWORD ended = WAIT_TIMEOUT;
-    const ULONGLONG deadline = ::GetTickCount64() + 30000;
+    const ULONGLONG deadline = ::GetTickCount64() + 60000; // a dump under load
     while (ended == WAIT_TIMEOUT && ::GetTickCount64() < deadline) {
         ended = ::WaitForSingleObject(process, 50);
         const int visible = Look(0).visible;
