@@ -107,15 +107,8 @@ import -window root "$work/after-crash.png"
 trouble fake "(faked crash)" 5
 [ "$restarted" = none ] || fail "a faked crash event started desktop $restarted"
 
-# A stack overflow on a thread of the desktop: its dump is written, and the desktop comes back.
-trouble overflow 2
-[ "$exit" = 0xC00000FD ] || fail "the stack overflow ended the desktop with $exit"
-[ "$restarted" != none ] || fail "no desktop after the stack overflow"
-[ "$after" -le 10000 ] || fail "the desktop after the stack overflow came after $after ms"
-grep -l 'Exception code: 0xC00000FD' "$data"/Crashes/korvane.exe-*.txt >/dev/null ||
-    fail "no report of the stack overflow"
-overflow_dump=$(grep -l 'Exception code: 0xC00000FD' "$data"/Crashes/korvane.exe-*.txt)
-[ "$(head -c 4 "${overflow_dump%.txt}.dmp")" = MDMP ] || fail "no minidump of the stack overflow"
+crash 2
+[ "$restarted" != none ] || fail "no desktop after the second crash"
 sleep 1
 crash 3
 [ "$restarted" = none ] || fail "restarted after three crashes within a minute"
@@ -164,5 +157,18 @@ done
 [ "$(ls "$data"/Crashes/*.dmp | wc -l)" -le 20 ] || fail "more than 20 dumps kept"
 cmp -s "$work/icons.before" "$data/icons.bin" || fail "icons.bin changed"
 
+# A stack overflow, on a fresh start with the history forgotten.
+wine reg delete 'HKLM\Software\Korvane' /v crashes /f /reg:64 >/dev/null 2>&1 || true
+wine 'C:\Korvane\korvane.exe' >/dev/null 2>&1 &
+wait_window SHELL 60 >/dev/null || fail "no visible SHELL window before the stack overflow"
+sleep 2
+trouble overflow 2
+[ "$exit" = 0xC00000FD ] || fail "the stack overflow ended the desktop with $exit"
+[ "$restarted" != none ] || fail "no desktop after the stack overflow"
+[ "$after" -le 10000 ] || fail "the desktop after the stack overflow came after $after ms"
+grep -l 'Exception code: 0xC00000FD' "$data"/Crashes/korvane.exe-*.txt >/dev/null ||
+    fail "no report of the stack overflow"
+overflow_dump=$(grep -l 'Exception code: 0xC00000FD' "$data"/Crashes/korvane.exe-*.txt)
+[ "$(head -c 4 "${overflow_dump%.txt}.dmp")" = MDMP ] || fail "no minidump of the stack overflow"
 echo "e2e crash: restarts within 3 s, a hang within 20 s, one desktop on screen, faked events" \
     "ignored, a desktop outlives its watcher, history across watchers, explorer.exe as shell"
