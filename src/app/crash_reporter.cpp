@@ -42,6 +42,8 @@ struct Request {
 // takes seconds under Wine), and the longest the reporter waits for other threads' windows to go.
 constexpr DWORD kReportBoundMs = 60000;
 constexpr DWORD kHideBoundMs = 2000;
+// The stack kept back for the installing thread's crash filter after a stack overflow.
+constexpr ULONG kOverflowReserve = 64 * 1024;
 
 ReporterState g_state;
 Request g_request;
@@ -138,6 +140,23 @@ bool WriteReport(HANDLE process, DWORD processId, DWORD thread, EXCEPTION_POINTE
     }
     PruneDumps();
     return written;
+}
+
+// Wine commits a main thread's stack whole and guards only its last page, so an overflow is met
+// with a page of room, whatever the guarantee, and a fault inside that page ends the thread with
+// no report. A guard page above the reserve, where Windows would have its own, gives the room back.
+// Where the stack grows as on Windows, the page is not committed yet and is left alone.
+void GuardAboveReserve() {
+    MEMORY_BASIC_INFORMATION stack{};
+    if (!::VirtualQuery(&stack, &stack, sizeof(stack)))
+        return;
+    char* const page = static_cast<char*>(stack.AllocationBase) + 4096 + kOverflowReserve;
+    MEMORY_BASIC_INFORMATION info{};
+    if (!::VirtualQuery(page, &info, sizeof(info)) || info.State != MEM_COMMIT ||
+        (info.Protect & PAGE_GUARD) || page + 4096 * 4 > reinterpret_cast<char*>(&stack))
+        return;
+    DWORD old = 0;
+    ::VirtualProtect(page, 4096, PAGE_READWRITE | PAGE_GUARD, &old);
 }
 
 BOOL CALLBACK HideOwnWindow(HWND hwnd, LPARAM) {
@@ -276,6 +295,13 @@ int crInstall(const CrInstallInfo* info) {
     g_reporterThread =
         g_requestEvent ? ::CreateThread(nullptr, 0, &ReporterMain, nullptr, 0, &g_reporterThreadId)
                        : nullptr;
+    // A stack overflow leaves the failing thread only what is kept back below its stack: the
+    // filter and the hand-over to the reporter thread need more than the default page or two
+    // (Wine ends a thread that faults again inside that space, and the process lives on
+    // without it).
+    ULONG guarantee = kOverflowReserve;
+    ::SetThreadStackGuarantee(&guarantee);
+    GuardAboveReserve();
     // A minidump needs no symbols; without this Wine's dbghelp reads the debug information of
     // every loaded module before it writes one, which takes many seconds.
     ::SymSetOptions(::SymGetOptions() | SYMOPT_DEFERRED_LOADS);

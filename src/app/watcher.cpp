@@ -168,6 +168,7 @@ Ending Watch(const Desktop& desktop) {
     g_probedDesktop = ++generation;
     g_answeredAt = 0;
     HangWatch hang(::GetTickCount64());
+    bool shown = false;
     const HANDLE handles[] = {desktop.process.Get(), desktop.crashed.Get()};
     for (;;) {
         const DWORD timeout = static_cast<DWORD>(hang.MsUntilDue(::GetTickCount64()));
@@ -188,9 +189,12 @@ Ending Watch(const Desktop& desktop) {
         if (g_answeredAt)
             hang.Answered(std::exchange(g_answeredAt, 0));
         const HWND frame = WindowOf(desktop.process.Get(), false);
-        if (!frame)
+        // Before its window first shows, a desktop is still starting; a window gone later (its
+        // thread ended by a fault Wine did not report) is silence like any other.
+        shown = shown || frame != nullptr;
+        if (!frame && !shown)
             hang.NoWindow(now);
-        else if (hang.TakeProbe(now))
+        else if (hang.TakeProbe(now) && frame)
             ::SendMessageCallbackA(frame, WM_NULL, 0, 0, &OnProbeAnswered, g_probedDesktop);
         if (hang.IsHung(now)) {
             crWriteReportOf(desktop.process.Get(), "not answering");

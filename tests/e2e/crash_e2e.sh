@@ -162,7 +162,7 @@ wine reg delete 'HKLM\Software\Korvane' /v crashes /f /reg:64 >/dev/null 2>&1 ||
 wine 'C:\Korvane\korvane.exe' >/dev/null 2>&1 &
 wait_window SHELL 60 >/dev/null || fail "no visible SHELL window before the stack overflow"
 sleep 2
-trouble overflow 2
+trouble overflow "(stack)" 20
 [ "$exit" = 0xC00000FD ] || fail "the stack overflow ended the desktop with $exit"
 [ "$restarted" != none ] || fail "no desktop after the stack overflow"
 [ "$after" -le 10000 ] || fail "the desktop after the stack overflow came after $after ms"

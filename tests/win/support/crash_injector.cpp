@@ -1,6 +1,6 @@
 // Troubles the running desktop from outside and reports what the watcher made of it. One line:
 //   crash_injector SECONDS            a thread started in it at an address where no code is
-//   crash_injector overflow SECONDS   a thread started in it on code that recurses without end
+//   crash_injector overflow SECONDS   its window's thread sent to code that recurses without end
 //   crash_injector freeze SECONDS     a crash, then every thread of it suspended while it reports
 //     -> "crashed PID exit CODE ended MS restarted PID|none after MS most N"
 //   crash_injector hang SECONDS       its window's thread suspended
@@ -24,6 +24,7 @@ struct Search {
     DWORD notPid;
     DWORD foundPid = 0;
     DWORD foundThread = 0;
+    HWND foundWindow = nullptr;
     int visible = 0;
 };
 
@@ -37,7 +38,7 @@ BOOL CALLBACK FindDesktop(HWND hwnd, LPARAM param) {
     DWORD pid = 0;
     const DWORD thread = ::GetWindowThreadProcessId(hwnd, &pid);
     if (pid != search->notPid && !search->foundPid)
-        search->foundPid = pid, search->foundThread = thread;
+        search->foundPid = pid, search->foundThread = thread, search->foundWindow = hwnd;
     return TRUE;
 }
 
@@ -59,10 +60,11 @@ Search WaitForDesktop(DWORD notPid, ULONGLONG timeoutMs, int& most) {
     }
 }
 
-// A thread start that calls itself until its stack is gone: sub rsp,0x1000; mov [rsp],rax;
-// call <start>. Every frame touches its page, so the guard page is met in order.
-const unsigned char kRecursion[] = {0x48, 0x81, 0xEC, 0x00, 0x10, 0x00, 0x00, 0x48,
-                                    0x89, 0x04, 0x24, 0xE8, 0xF0, 0xFF, 0xFF, 0xFF};
+// Code that calls itself until the stack is gone: call <itself>. Its frames are bare return
+// addresses, which an unwinder walks like leaf functions down to the code it interrupted, so the
+// exception reaches the thread's own handlers as a real overflow would; the stack is met page by
+// page from the top, so the guard page is met in order.
+const unsigned char kRecursion[] = {0xE8, 0xFB, 0xFF, 0xFF, 0xFF};
 
 LPTHREAD_START_ROUTINE PlaceRecursion(HANDLE process) {
     void* code =
@@ -89,6 +91,30 @@ void SuspendAllThreads(DWORD pid) {
     ::CloseHandle(snapshot);
 }
 
+// Sends the (window) thread to `entry`: suspended, its instruction pointer set, resumed; a
+// message wakes it if it waits for one. Its stack is left as it was: waiting for a message, it
+// stands on a return address, as if it had just called `entry`.
+bool Hijack(DWORD threadId, LPTHREAD_START_ROUTINE entry, HWND wake) {
+    HANDLE thread = ::OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT | THREAD_SET_CONTEXT,
+                                 FALSE, threadId);
+    if (!thread)
+        return false;
+    bool done = false;
+    if (::SuspendThread(thread) != static_cast<DWORD>(-1)) {
+        CONTEXT context{};
+        context.ContextFlags = CONTEXT_CONTROL;
+        if (::GetThreadContext(thread, &context)) {
+            context.Rip = reinterpret_cast<DWORD64>(entry);
+            done = ::SetThreadContext(thread, &context) != FALSE;
+        }
+        ::ResumeThread(thread);
+    }
+    ::CloseHandle(thread);
+    if (done && wake)
+        ::PostMessageA(wake, WM_NULL, 0, 0);
+    return done;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -112,11 +138,15 @@ int main(int argc, char** argv) {
         return 3;
     }
     const ULONGLONG start = ::GetTickCount64();
-    if (how == "crash" || how == "overflow" || how == "freeze") {
-        LPTHREAD_START_ROUTINE entry =
-            how != "overflow"
-                ? reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<ULONG_PTR>(0x10))
-                : PlaceRecursion(process);
+    if (how == "overflow") {
+        // On the window thread, as an overflow in the desktop's own code would come.
+        const LPTHREAD_START_ROUTINE entry = PlaceRecursion(process);
+        if (!entry || !Hijack(victim.foundThread, entry, victim.foundWindow)) {
+            std::printf("cannot send thread %lu to overflow\n", victim.foundThread);
+            return 4;
+        }
+    } else if (how == "crash" || how == "freeze") {
+        const auto entry = reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<ULONG_PTR>(0x10));
         HANDLE thread =
             entry ? ::CreateRemoteThread(process, nullptr, 0, entry, nullptr, 0, nullptr) : nullptr;
         if (!thread) {
