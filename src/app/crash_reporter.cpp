@@ -122,6 +122,8 @@ bool WriteReport(HANDLE process, DWORD processId, DWORD thread, EXCEPTION_POINTE
                                       pointers ? &info : nullptr, nullptr,
                                       leaveOut ? &callback : nullptr) != FALSE;
         ::CloseHandle(file);
+        if (!written) // half a dump only misleads whoever reads it
+            ::DeleteFileA(dumpPath.c_str());
     }
 
     const std::string textPath = std::string(stem) + ".txt";
@@ -136,6 +138,8 @@ bool WriteReport(HANDLE process, DWORD processId, DWORD thread, EXCEPTION_POINTE
         if (pointers && pointers->ExceptionRecord)
             std::fprintf(text, "Exception code: 0x%08lX\n",
                          static_cast<unsigned long>(pointers->ExceptionRecord->ExceptionCode));
+        if (!written)
+            std::fprintf(text, "Dump: not written\n");
         std::fclose(text);
     }
     PruneDumps();

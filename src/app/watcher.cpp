@@ -23,6 +23,10 @@ namespace {
 constexpr const char* kHistoryValue = "crashes";
 // The longest the watcher waits for a dying desktop, to end or to take its window away.
 constexpr DWORD kDyingBoundMs = 10000;
+// The longest a hung desktop stays on screen for its dump (which takes seconds under Wine, ten
+// and more on a loaded machine): then it is ended, its dump unfinished, so that the next desktop
+// comes within 20 s of the hang.
+constexpr DWORD kHangDumpBoundMs = 3000;
 // What the watcher's handle to a desktop may do: wait for it, end it, write its dump.
 constexpr DWORD kDesktopAccess =
     SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
@@ -156,6 +160,11 @@ void CALLBACK OnProbeAnswered(HWND, UINT, ULONG_PTR desktop, LRESULT) {
         g_answeredAt = ::GetTickCount64();
 }
 
+DWORD WINAPI WriteHangReport(void* process) {
+    crWriteReportOf(static_cast<HANDLE>(process), "not answering");
+    return 0;
+}
+
 struct Ending {
     DWORD exitCode;
     CrashKind kind;
@@ -197,9 +206,14 @@ Ending Watch(const Desktop& desktop) {
         else if (hang.TakeProbe(now) && frame)
             ::SendMessageCallbackA(frame, WM_NULL, 0, 0, &OnProbeAnswered, g_probedDesktop);
         if (hang.IsHung(now)) {
-            crWriteReportOf(desktop.process.Get(), "not answering");
+            const UniqueKernelHandle writer(
+                ::CreateThread(nullptr, 0, &WriteHangReport, desktop.process.Get(), 0, nullptr));
+            if (writer)
+                ::WaitForSingleObject(writer.Get(), kHangDumpBoundMs);
             ::TerminateProcess(desktop.process.Get(), kHungExitCode);
             ::WaitForSingleObject(desktop.process.Get(), kDyingBoundMs);
+            if (writer) // an unfinished dump fails once the process is gone
+                ::WaitForSingleObject(writer.Get(), kDyingBoundMs);
             return {kHungExitCode, CrashKind::Hang};
         }
     }

@@ -110,7 +110,10 @@ trouble fake "(faked crash)" 5
 crash 2
 [ "$restarted" != none ] || fail "no desktop after the second crash"
 sleep 1
-crash 3
+# The last one is waited for at most 10 s: a dump that takes longer on a loaded machine is cut
+# short by the watcher, which ends the desktop with 0xC0000409.
+trouble crash 3
+[ "$exit" = 0xC0000005 ] || [ "$exit" = 0xC0000409 ] || fail "crash 3 ended with $exit"
 [ "$restarted" = none ] || fail "restarted after three crashes within a minute"
 all_end
 [ ! -e "$install/explorer-started.txt" ] || fail "explorer.exe started though we are not the shell"
