@@ -63,7 +63,7 @@ void CreateFolderChain(const std::string& folder) {
 }
 
 // Keeps the newest dumps; a dump goes together with its note.
-void PruneDumps() {
+void PruneDumps(std::size_t keep = kDumpsKept) {
     std::vector<DumpFile> dumps;
     WIN32_FIND_DATAA data;
     HANDLE find = ::FindFirstFileA((g_state.folder + "\\*.dmp").c_str(), &data);
@@ -77,7 +77,7 @@ void PruneDumps() {
                      data.ftLastWriteTime.dwLowDateTime});
     } while (::FindNextFileA(find, &data));
     ::FindClose(find);
-    for (const std::string& name : DumpsToDelete(std::move(dumps))) {
+    for (const std::string& name : DumpsToDelete(std::move(dumps), keep)) {
         const std::string path = g_state.folder + "\\" + name;
         ::DeleteFileA(path.c_str());
         ::DeleteFileA((path.substr(0, path.size() - 4) + ".txt").c_str());
@@ -99,6 +99,8 @@ BOOL CALLBACK LeaveThreadOut(void* thread, PMINIDUMP_CALLBACK_INPUT input,
 bool WriteReport(HANDLE process, DWORD processId, DWORD thread, EXCEPTION_POINTERS* pointers,
                  const char* reason, bool leaveOut = false) {
     CreateFolderChain(g_state.folder);
+    // Room first: a dump cut short when its process is ended never reaches the pruning below.
+    PruneDumps(kDumpsKept - 1);
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     char stem[MAX_PATH];
