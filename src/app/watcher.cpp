@@ -26,7 +26,7 @@ constexpr DWORD kDyingBoundMs = 10000;
 // The longest a hung desktop stays on screen for its dump (which takes seconds under Wine, ten
 // and more on a loaded machine): then it is ended, its dump unfinished, so that the next desktop
 // comes within 20 s of the hang.
-constexpr DWORD kHangDumpBoundMs = 3000;
+constexpr DWORD kHangDumpBoundMs = 2000;
 // What the watcher's handle to a desktop may do: wait for it, end it, write its dump.
 constexpr DWORD kDesktopAccess =
     SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
