@@ -54,6 +54,7 @@ volatile LONG g_reportingThread = 0; // the thread that reports, 0 before any cr
 HANDLE g_watcherThread = nullptr;
 HANDLE g_watcherJob = nullptr;
 HANDLE g_crashEvent = nullptr;
+DWORD g_reserveThreadId = 0; // the thread given the overflow reserve
 
 void CreateFolderChain(const std::string& folder) {
     for (std::size_t i = 3; i <= folder.size(); ++i) {
@@ -240,7 +241,9 @@ DWORD WINAPI ReporterMain(void*) {
     }
     const bool overflow = pointers && pointers->ExceptionRecord &&
                           pointers->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW;
-    if (!overflow) // window procedures need stack
+    // Window procedures need stack: after an overflow only the installing thread, which has the
+    // reserve, hides its windows (the watcher ends the process when they stay).
+    if (!overflow || self == g_reserveThreadId)
         ::EnumThreadWindows(self, &HideOwnWindow, 0);
     g_request.pointers = pointers;
     g_request.reason = reason;
@@ -307,6 +310,7 @@ int crInstall(const CrInstallInfo* info) {
     // without it).
     ULONG guarantee = kOverflowReserve;
     ::SetThreadStackGuarantee(&guarantee);
+    g_reserveThreadId = ::GetCurrentThreadId();
     GuardAboveReserve();
     // A minidump needs no symbols; without this Wine's dbghelp reads the debug information of
     // every loaded module before it writes one, which takes many seconds.
