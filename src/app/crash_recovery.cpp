@@ -64,6 +64,12 @@ LaunchRole ParseLaunchRole(std::string_view commandLine) {
             role.first = false;
         } else if (SameText(tokens[i], kRestartedArgument)) {
             role.first = false, role.restarted = true;
+            const auto watcher = i + 2 < tokens.size() ? HandleValue(tokens[i + 1]) : std::nullopt;
+            const auto event = watcher ? HandleValue(tokens[i + 2]) : std::nullopt;
+            if (watcher && event) {
+                role.watcherProcess = *watcher, role.crashEvent = *event;
+                i += 2;
+            }
         } else if (SameText(tokens[i], kWatchArgument) && i + 2 < tokens.size()) {
             const auto process = HandleValue(tokens[i + 1]), event = HandleValue(tokens[i + 2]);
             if (process && event) {
@@ -74,7 +80,7 @@ LaunchRole ParseLaunchRole(std::string_view commandLine) {
     }
     // A watcher is nothing else, whatever else its command line holds.
     if (role.watcher)
-        role.first = role.restarted = false;
+        role.first = role.restarted = false, role.watcherProcess = 0;
     return role;
 }
 
@@ -83,25 +89,132 @@ std::string WatchArguments(std::uint64_t desktopProcess, std::uint64_t crashEven
            std::to_string(crashEvent);
 }
 
-std::string CrashEventName(unsigned long processId) {
-    return "KorvaneDesktopCrashed-" + std::to_string(processId);
+std::string RestartArguments(std::uint64_t watcherProcess, std::uint64_t crashEvent) {
+    return std::string(kDesktopArgument) + " " + kRestartedArgument + " " +
+           std::to_string(watcherProcess) + " " + std::to_string(crashEvent);
 }
 
 bool IsCrashExitCode(std::uint32_t exitCode) {
     return (exitCode & 0xC0000000u) == 0xC0000000u;
 }
 
-AfterExit CrashRecovery::OnDesktopEnded(std::uint32_t exitCode, std::uint64_t nowMs,
-                                        bool logonShell) {
+std::int64_t MsBetween(const CrashMoment& earlier, const CrashMoment& later) {
+    // The boot moment is worked out from the wall clock and the time since boot, so it wobbles by
+    // a few milliseconds; a clock set later moves it further, and the wall clock then decides.
+    constexpr std::int64_t kSameBootMs = 2000;
+    const std::int64_t bootShift = later.bootMs - earlier.bootMs;
+    if (bootShift > -kSameBootMs && bootShift < kSameBootMs)
+        return (later.wallMs - later.bootMs) - (earlier.wallMs - earlier.bootMs);
+    return later.wallMs - earlier.wallMs;
+}
+
+namespace {
+
+std::optional<std::int64_t> Number(std::string_view token) {
+    if (token.empty() || token.size() > 18)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : token) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::optional<CrashRecord> ParseRecord(std::string_view text) {
+    std::vector<std::string_view> words;
+    while (!(text = Trim(text)).empty()) {
+        const std::size_t end = std::min(text.size(), text.find(' '));
+        words.push_back(text.substr(0, end));
+        text.remove_prefix(end);
+    }
+    if (words.size() != 4 && !(words.size() == 5 && words[4] == "told"))
+        return std::nullopt;
+    const auto wall = Number(words[0]), boot = Number(words[1]), pid = Number(words[2]);
+    if (!wall || !boot || !pid || *pid > 0xFFFFFFFF || words[3].size() != 1 ||
+        (words[3][0] != 'c' && words[3][0] != 'h'))
+        return std::nullopt;
+    return CrashRecord{{*wall, *boot},
+                       static_cast<std::uint32_t>(*pid),
+                       static_cast<CrashKind>(words[3][0]),
+                       words.size() == 5};
+}
+
+} // namespace
+
+CrashHistory CrashHistory::Parse(std::string_view text) {
+    CrashHistory history;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.size(), text.find(';'));
+        if (auto record = ParseRecord(text.substr(0, end)))
+            history.m_records.push_back(*record);
+        text.remove_prefix(std::min(text.size(), end + 1));
+    }
+    if (history.m_records.size() > kMaxCrashes)
+        history.m_records.erase(history.m_records.begin(), history.m_records.end() - kMaxCrashes);
+    return history;
+}
+
+std::string CrashHistory::Format() const {
+    std::string text;
+    for (const CrashRecord& r : m_records) {
+        if (!text.empty())
+            text += ';';
+        text += std::to_string(r.at.wallMs) + ' ' + std::to_string(r.at.bootMs) + ' ' +
+                std::to_string(r.processId) + ' ' + static_cast<char>(r.kind);
+        if (r.told)
+            text += " told";
+    }
+    return text;
+}
+
+AfterExit CrashHistory::OnDesktopEnded(std::uint32_t exitCode, const CrashMoment& now,
+                                       bool logonShell, std::uint32_t processId, CrashKind kind) {
     if (!IsCrashExitCode(exitCode))
         return AfterExit::Finish;
-    // Crashes older than the window no longer count; the one that just happened does.
-    while (!m_crashTimes.empty() && nowMs - m_crashTimes.front() > kWindowMs)
-        m_crashTimes.pop_front();
-    m_crashTimes.push_back(nowMs);
-    if (m_crashTimes.size() < kMaxCrashes)
+    m_records.push_back({now, processId, kind, false});
+    if (m_records.size() > kMaxCrashes)
+        m_records.erase(m_records.begin());
+    // Crashes older than the window no longer count; the one that just happened does. One that
+    // seems to come later than now (the clock was set back) does not count either.
+    std::size_t recent = 0;
+    for (const CrashRecord& r : m_records) {
+        const std::int64_t ago = MsBetween(r.at, now);
+        recent += ago >= 0 && ago <= kWindowMs;
+    }
+    if (recent < kMaxCrashes)
         return AfterExit::Restart;
     return logonShell ? AfterExit::GiveUpAndStartExplorer : AfterExit::GiveUp;
+}
+
+std::optional<CrashRecord> CrashHistory::TakeUntold() {
+    if (m_records.empty() || m_records.back().told)
+        return std::nullopt;
+    m_records.back().told = true;
+    return m_records.back();
+}
+
+bool HangWatch::TakeProbe(std::uint64_t nowMs) {
+    if (nowMs < m_nextProbeMs)
+        return false;
+    m_nextProbeMs = nowMs + kProbeIntervalMs;
+    return true;
+}
+
+void HangWatch::Answered(std::uint64_t nowMs) {
+    m_lastAnswerMs = std::max(m_lastAnswerMs, nowMs);
+}
+
+void HangWatch::NoWindow(std::uint64_t nowMs) {
+    Answered(nowMs);
+    m_nextProbeMs = std::max(m_nextProbeMs, nowMs + kProbeIntervalMs);
+}
+
+std::uint64_t HangWatch::MsUntilDue(std::uint64_t nowMs) const {
+    const std::uint64_t hungAt = m_lastAnswerMs + kSilenceMs;
+    const std::uint64_t due = std::min(m_nextProbeMs, hungAt);
+    return due > nowMs ? due - nowMs : 0;
 }
 
 bool ShellValueNamesProgram(std::string_view shellValue, std::string_view modulePath) {

@@ -4,14 +4,15 @@
 // what they are. No platform calls: the watcher and the crash reporter act on the answers.
 
 #include <cstdint>
-#include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Arguments between our own processes. The desktop the user or Winlogon starts makes its
-// watcher with "/watch PROCESS EVENT" (handle values it inherits); the watcher starts the
-// desktops after a crash with "/desktop /restarted".
+// Arguments between our own processes, the numbers being handle values the new process inherits.
+// A desktop makes its watcher with "/watch PROCESS EVENT" (that desktop and its crash event); the
+// watcher starts the desktops after a crash with "/desktop /restarted WATCHER EVENT" (the watcher,
+// which the desktop replaces when it is gone, and the new desktop's crash event).
 inline constexpr const char* kDesktopArgument = "/desktop";
 inline constexpr const char* kRestartedArgument = "/restarted";
 inline constexpr const char* kWatchArgument = "/watch";
@@ -21,14 +22,14 @@ struct LaunchRole {
     bool restarted = false; // a desktop started again after a crash
     bool watcher = false;   // watches the desktop that started it, through these two handles
     std::uint64_t desktopProcess = 0;
+    std::uint64_t watcherProcess = 0; // a restarted desktop's watcher (0: not given)
+    // Set by the desktop's crash reporter, before it writes the dump, to tell the watcher that the
+    // desktop is as good as gone. Never named: no other program can fake a crash.
     std::uint64_t crashEvent = 0;
 };
 LaunchRole ParseLaunchRole(std::string_view commandLine);
 std::string WatchArguments(std::uint64_t desktopProcess, std::uint64_t crashEvent);
-
-// The event a desktop's crash reporter sets, before it writes the dump, to tell its watcher that
-// this process is as good as gone: the next desktop need not wait for the dump.
-std::string CrashEventName(unsigned long processId);
+std::string RestartArguments(std::uint64_t watcherProcess, std::uint64_t crashEvent);
 
 // Exit codes with both error-severity bits set are exceptions (or our reporter's end after one);
 // an operator's exit, a refused second instance or an outside kill end with small codes.
@@ -37,6 +38,9 @@ bool IsCrashExitCode(std::uint32_t exitCode);
 // The code the crash reporter ends the process with when no exception code is at hand
 // (std::terminate, abort): what Windows reports for a fast-failed process.
 inline constexpr std::uint32_t kFatalExitCode = 0xC0000409;
+// The code the watcher ends a desktop with that stopped answering (the system's "possible
+// deadlock").
+inline constexpr std::uint32_t kHungExitCode = 0xC0000194;
 
 enum class AfterExit {
     Finish,                 // not a crash: the watcher ends with the same code
@@ -45,17 +49,71 @@ enum class AfterExit {
     GiveUpAndStartExplorer, // too many crashes while we are the log-on shell
 };
 
-// The crash history of one watcher, in its memory: it outlives every desktop it watches.
-class CrashRecovery {
+// When a crash happened: the wall clock and the moment the system started, both in ms since
+// 1970 (UTC). Two moments of the same boot are compared by their time since the boot, which a
+// clock set meanwhile does not change; moments of different boots by the wall clock.
+struct CrashMoment {
+    std::int64_t wallMs = 0;
+    std::int64_t bootMs = 0;
+};
+// How long after `earlier` `later` came (negative when it came before).
+std::int64_t MsBetween(const CrashMoment& earlier, const CrashMoment& later);
+
+enum class CrashKind : char { Crash = 'c', Hang = 'h' };
+
+struct CrashRecord {
+    CrashMoment at;
+    std::uint32_t processId = 0; // the desktop that crashed (its dump carries this number)
+    CrashKind kind = CrashKind::Crash;
+    bool told = false; // the operator has seen the message about it
+};
+
+// The recent crashes of the desktop, kept in the settings so that every watcher, in this log-on
+// or the next, knows them. Stored as text: one record per crash, oldest first, separated by ";",
+// each "WALLMS BOOTMS PID KIND" with KIND "c" or "h", and " told" once the operator was told.
+// Records that do not read are dropped.
+class CrashHistory {
 public:
     static constexpr std::size_t kMaxCrashes = 3;
-    static constexpr std::uint64_t kWindowMs = 60000;
+    static constexpr std::int64_t kWindowMs = 60000;
 
-    // nowMs: any monotonic clock in milliseconds. logonShell matters only when giving up.
-    AfterExit OnDesktopEnded(std::uint32_t exitCode, std::uint64_t nowMs, bool logonShell);
+    static CrashHistory Parse(std::string_view text);
+    std::string Format() const;
+
+    // Records a crash (an exit code of a crash) and tells what comes next: the third crash within
+    // 60 s gives up. logonShell matters only when giving up. Keeps the newest kMaxCrashes records.
+    AfterExit OnDesktopEnded(std::uint32_t exitCode, const CrashMoment& now, bool logonShell,
+                             std::uint32_t processId, CrashKind kind);
+
+    // The newest crash when the operator has not been told of it yet; marks it told.
+    std::optional<CrashRecord> TakeUntold();
+    const std::vector<CrashRecord>& Records() const { return m_records; }
 
 private:
-    std::deque<std::uint64_t> m_crashTimes;
+    std::vector<CrashRecord> m_records;
+};
+
+// Whether the desktop stopped answering: its window is sent a message every 5 s, and a desktop
+// that has not answered for 15 s is hung. A desktop without its window (still starting) is not
+// judged. Any monotonic clock in milliseconds.
+class HangWatch {
+public:
+    static constexpr std::uint64_t kProbeIntervalMs = 5000;
+    static constexpr std::uint64_t kSilenceMs = 15000;
+
+    explicit HangWatch(std::uint64_t nowMs) : m_lastAnswerMs(nowMs), m_nextProbeMs(nowMs) {}
+    // Whether to send the window a message now (and then counts it as sent).
+    bool TakeProbe(std::uint64_t nowMs);
+    void Answered(std::uint64_t nowMs);
+    // No window to ask: nothing is judged, and the next look comes at the next probe's time.
+    void NoWindow(std::uint64_t nowMs);
+    bool IsHung(std::uint64_t nowMs) const { return nowMs - m_lastAnswerMs >= kSilenceMs; }
+    // How long the watcher may wait before something here is due.
+    std::uint64_t MsUntilDue(std::uint64_t nowMs) const;
+
+private:
+    std::uint64_t m_lastAnswerMs;
+    std::uint64_t m_nextProbeMs;
 };
 
 // Whether the Winlogon Shell value starts this program: the full path, letter case aside, quoted

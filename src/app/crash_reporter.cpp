@@ -23,17 +23,38 @@ struct ReporterState {
     std::string emailTo;
     std::string emailSubject;
     std::string url;
-    std::string crashEvent; // named at install: a crashed process should allocate little
     LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
     std::terminate_handler previousTerminate = nullptr;
     void (*previousAbort)(int) = SIG_DFL;
     std::string lastError = "Success.";
 };
 
+// What the failing thread asks the reporter thread to write.
+struct Request {
+    EXCEPTION_POINTERS* pointers = nullptr;
+    const char* reason = nullptr;
+    DWORD failingThread = 0;
+    UINT exitCode = 0;
+    bool quit = false; // uninstall: the reporter thread ends
+};
+
+// The longest a failing thread waits for the report before it ends the process anyway (a dump
+// takes seconds under Wine), and the longest the reporter waits for other threads' windows to go.
+constexpr DWORD kReportBoundMs = 60000;
+constexpr DWORD kHideBoundMs = 2000;
+// The stack kept back for the installing thread's crash filter after a stack overflow.
+constexpr ULONG kOverflowReserve = 64 * 1024;
+
 ReporterState g_state;
-volatile LONG g_writing = 0;
+Request g_request;
+HANDLE g_requestEvent = nullptr;
+HANDLE g_reporterThread = nullptr;
+DWORD g_reporterThreadId = 0;
+volatile LONG g_reportingThread = 0; // the thread that reports, 0 before any crash
 HANDLE g_watcherThread = nullptr;
 HANDLE g_watcherJob = nullptr;
+HANDLE g_crashEvent = nullptr;
+DWORD g_reserveThreadId = 0; // the thread given the overflow reserve
 
 void CreateFolderChain(const std::string& folder) {
     for (std::size_t i = 3; i <= folder.size(); ++i) {
@@ -43,7 +64,7 @@ void CreateFolderChain(const std::string& folder) {
 }
 
 // Keeps the newest dumps; a dump goes together with its note.
-void PruneDumps() {
+void PruneDumps(std::size_t keep = kDumpsKept) {
     std::vector<DumpFile> dumps;
     WIN32_FIND_DATAA data;
     HANDLE find = ::FindFirstFileA((g_state.folder + "\\*.dmp").c_str(), &data);
@@ -57,49 +78,55 @@ void PruneDumps() {
                      data.ftLastWriteTime.dwLowDateTime});
     } while (::FindNextFileA(find, &data));
     ::FindClose(find);
-    for (const std::string& name : DumpsToDelete(std::move(dumps))) {
+    for (const std::string& name : DumpsToDelete(std::move(dumps), keep)) {
         const std::string path = g_state.folder + "\\" + name;
         ::DeleteFileA(path.c_str());
         ::DeleteFileA((path.substr(0, path.size() - 4) + ".txt").c_str());
     }
 }
 
-// Writes <folder>\<name>-<time>-<pid>.dmp and a .txt beside it, then ends the whole process:
-// Wine would end only a crashed secondary thread and leave a desktop without it. A thread that
-// crashes while another one writes waits for the writer to end the process.
-[[noreturn]] void ReportAndEnd(EXCEPTION_POINTERS* pointers, const char* reason, UINT exitCode) {
-    if (::InterlockedExchange(&g_writing, 1) != 0) {
-        for (;;)
-            ::Sleep(INFINITE);
-    }
-    // First the watcher, if there is one: a dump takes seconds under Wine, and the next desktop
-    // should not wait for it.
-    crReleaseWatcher();
-    if (HANDLE crashed = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, g_state.crashEvent.c_str())) {
-        ::SetEvent(crashed);
-        ::CloseHandle(crashed);
-    }
+// Leaves one thread out of a dump: a thread whose stack overflowed cannot even be suspended
+// under Wine, and DbgHelp suspends every thread it writes.
+BOOL CALLBACK LeaveThreadOut(void* thread, PMINIDUMP_CALLBACK_INPUT input,
+                             PMINIDUMP_CALLBACK_OUTPUT) {
+    return !(input && input->CallbackType == IncludeThreadCallback &&
+             input->IncludeThread.ThreadId ==
+                 static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(thread)));
+}
+
+// Writes <folder>\<name>-<time>-<pid>.dmp of `process` and a .txt beside it; `pointers` (null
+// for none) belong to this process and its `thread`, which the dump leaves out when leaveOut.
+// True when the dump was written.
+bool WriteReport(HANDLE process, DWORD processId, DWORD thread, EXCEPTION_POINTERS* pointers,
+                 const char* reason, bool leaveOut = false) {
     CreateFolderChain(g_state.folder);
+    // Room first: a dump cut short when its process is ended never reaches the pruning below.
+    PruneDumps(kDumpsKept - 1);
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     char stem[MAX_PATH];
-    std::snprintf(stem, sizeof(stem), "%s\\%s-%04u%02u%02u-%02u%02u%02u-%lu",
-                  g_state.folder.c_str(),
-                  g_state.appName.empty() ? "crash" : g_state.appName.c_str(), now.wYear,
-                  now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
-                  static_cast<unsigned long>(::GetCurrentProcessId()));
+    std::snprintf(
+        stem, sizeof(stem), "%s\\%s-%04u%02u%02u-%02u%02u%02u-%lu", g_state.folder.c_str(),
+        g_state.appName.empty() ? "crash" : g_state.appName.c_str(), now.wYear, now.wMonth,
+        now.wDay, now.wHour, now.wMinute, now.wSecond, static_cast<unsigned long>(processId));
 
+    bool written = false;
     const std::string dumpPath = std::string(stem) + ".dmp";
     HANDLE file = ::CreateFileA(dumpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         MINIDUMP_EXCEPTION_INFORMATION info{};
-        info.ThreadId = ::GetCurrentThreadId();
+        info.ThreadId = thread;
         info.ExceptionPointers = pointers;
         info.ClientPointers = FALSE;
-        ::MiniDumpWriteDump(::GetCurrentProcess(), ::GetCurrentProcessId(), file, MiniDumpNormal,
-                            pointers ? &info : nullptr, nullptr, nullptr);
+        MINIDUMP_CALLBACK_INFORMATION callback{
+            &LeaveThreadOut, reinterpret_cast<void*>(static_cast<ULONG_PTR>(thread))};
+        written = ::MiniDumpWriteDump(process, processId, file, MiniDumpNormal,
+                                      pointers ? &info : nullptr, nullptr,
+                                      leaveOut ? &callback : nullptr) != FALSE;
         ::CloseHandle(file);
+        if (!written) // half a dump only misleads whoever reads it
+            ::DeleteFileA(dumpPath.c_str());
     }
 
     const std::string textPath = std::string(stem) + ".txt";
@@ -114,9 +141,118 @@ void PruneDumps() {
         if (pointers && pointers->ExceptionRecord)
             std::fprintf(text, "Exception code: 0x%08lX\n",
                          static_cast<unsigned long>(pointers->ExceptionRecord->ExceptionCode));
+        if (!written)
+            std::fprintf(text, "Dump: not written\n");
         std::fclose(text);
     }
     PruneDumps();
+    return written;
+}
+
+// Wine commits a main thread's stack whole and guards only its last page, so an overflow is met
+// with a page of room, whatever the guarantee, and a fault inside that page ends the thread with
+// no report. A guard page above the reserve, where Windows would have its own, gives the room back.
+// Where the stack grows as on Windows, the page is not committed yet and is left alone.
+void GuardAboveReserve() {
+    MEMORY_BASIC_INFORMATION stack{};
+    if (!::VirtualQuery(&stack, &stack, sizeof(stack)))
+        return;
+    char* const page = static_cast<char*>(stack.AllocationBase) + 4096 + kOverflowReserve;
+    MEMORY_BASIC_INFORMATION info{};
+    if (!::VirtualQuery(page, &info, sizeof(info)) || info.State != MEM_COMMIT ||
+        (info.Protect & PAGE_GUARD) || page + 4096 * 4 > reinterpret_cast<char*>(&stack))
+        return;
+    DWORD old = 0;
+    ::VirtualProtect(page, 4096, PAGE_READWRITE | PAGE_GUARD, &old);
+}
+
+BOOL CALLBACK HideOwnWindow(HWND hwnd, LPARAM) {
+    if (::IsWindowVisible(hwnd))
+        ::ShowWindow(hwnd, SW_HIDE);
+    return TRUE;
+}
+
+struct OtherWindows {
+    DWORD failingThread;
+    bool hide;
+    int visible = 0;
+};
+
+BOOL CALLBACK VisitOtherWindow(HWND hwnd, LPARAM param) {
+    auto* others = reinterpret_cast<OtherWindows*>(param);
+    DWORD pid = 0;
+    const DWORD thread = ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != ::GetCurrentProcessId() || thread == others->failingThread ||
+        !::IsWindowVisible(hwnd))
+        return TRUE;
+    ++others->visible;
+    if (others->hide)
+        ::ShowWindowAsync(hwnd, SW_HIDE); // its thread may be busy: never wait on it here
+    return TRUE;
+}
+
+// Hides the windows of the other threads of this process, so that the next desktop never shows
+// beside this one while the dump is written; waits a little for their threads to do it.
+void HideOtherThreadsWindows(DWORD failingThread) {
+    OtherWindows others{failingThread, true};
+    ::EnumWindows(&VisitOtherWindow, reinterpret_cast<LPARAM>(&others));
+    for (DWORD waited = 0; others.visible > 0 && waited < kHideBoundMs; waited += 20) {
+        ::Sleep(20);
+        others = OtherWindows{failingThread, false};
+        ::EnumWindows(&VisitOtherWindow, reinterpret_cast<LPARAM>(&others));
+    }
+}
+
+// Everything a crash needs beyond hiding the failing thread's windows: the watcher first (a dump
+// takes seconds under Wine, and the next desktop should not wait for it), then the report.
+void Report(const Request& request) {
+    crReleaseWatcher();
+    HideOtherThreadsWindows(request.failingThread);
+    if (g_crashEvent)
+        ::SetEvent(g_crashEvent);
+    WriteReport(::GetCurrentProcess(), ::GetCurrentProcessId(), request.failingThread,
+                request.pointers, request.reason, request.failingThread != ::GetCurrentThreadId());
+}
+
+DWORD WINAPI ReporterMain(void*) {
+    for (;;) {
+        ::WaitForSingleObject(g_requestEvent, INFINITE);
+        if (g_request.quit)
+            return 0;
+        Report(g_request);
+        ::TerminateProcess(::GetCurrentProcess(), g_request.exitCode);
+    }
+}
+
+// Runs on the failing thread and ends the whole process: Wine would end only a crashed secondary
+// thread and leave a desktop without it. The failing thread hides its own windows and writes the
+// report itself, so that the dump holds its stack; after a stack overflow it has next to no stack
+// left, and hands the report to the reporter thread. Every wait is bounded.
+[[noreturn]] void ReportAndEnd(EXCEPTION_POINTERS* pointers, const char* reason, UINT exitCode) {
+    const DWORD self = ::GetCurrentThreadId();
+    const LONG reporting =
+        ::InterlockedCompareExchange(&g_reportingThread, static_cast<LONG>(self), 0);
+    if (reporting == static_cast<LONG>(self) || self == g_reporterThreadId) {
+        // A fault inside our own report: end at once, without a dump.
+        ::TerminateProcess(::GetCurrentProcess(), exitCode);
+    } else if (reporting != 0) {
+        ::Sleep(kReportBoundMs); // another thread reports; it ends the process
+        ::TerminateProcess(::GetCurrentProcess(), exitCode);
+    }
+    const bool overflow = pointers && pointers->ExceptionRecord &&
+                          pointers->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW;
+    // Window procedures need stack: after an overflow only the installing thread, which has the
+    // reserve, hides its windows (the watcher ends the process when they stay).
+    if (!overflow || self == g_reserveThreadId)
+        ::EnumThreadWindows(self, &HideOwnWindow, 0);
+    g_request.pointers = pointers;
+    g_request.reason = reason;
+    g_request.failingThread = self;
+    g_request.exitCode = exitCode;
+    if (overflow && g_reporterThread && ::SetEvent(g_requestEvent))
+        ::WaitForSingleObject(g_reporterThread, kReportBoundMs);
+    else
+        Report(g_request);
     ::TerminateProcess(::GetCurrentProcess(), exitCode);
     for (;;)
         ::Sleep(INFINITE);
@@ -163,7 +299,19 @@ int crInstall(const CrInstallInfo* info) {
     g_state.emailTo = info->emailTo ? info->emailTo : "";
     g_state.emailSubject = info->emailSubject ? info->emailSubject : "";
     g_state.url = info->url ? info->url : "";
-    g_state.crashEvent = CrashEventName(::GetCurrentProcessId());
+    g_request = Request{};
+    g_requestEvent = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    g_reporterThread =
+        g_requestEvent ? ::CreateThread(nullptr, 0, &ReporterMain, nullptr, 0, &g_reporterThreadId)
+                       : nullptr;
+    // A stack overflow leaves the failing thread only what is kept back below its stack: the
+    // filter and the hand-over to the reporter thread need more than the default page or two
+    // (Wine ends a thread that faults again inside that space, and the process lives on
+    // without it).
+    ULONG guarantee = kOverflowReserve;
+    ::SetThreadStackGuarantee(&guarantee);
+    g_reserveThreadId = ::GetCurrentThreadId();
+    GuardAboveReserve();
     // A minidump needs no symbols; without this Wine's dbghelp reads the debug information of
     // every loaded module before it writes one, which takes many seconds.
     ::SymSetOptions(::SymGetOptions() | SYMOPT_DEFERRED_LOADS);
@@ -184,6 +332,16 @@ int crUninstall() {
     if (g_state.previousTerminate)
         std::set_terminate(g_state.previousTerminate);
     std::signal(SIGABRT, g_state.previousAbort == SIG_ERR ? SIG_DFL : g_state.previousAbort);
+    if (g_reporterThread) {
+        g_request.quit = true;
+        ::SetEvent(g_requestEvent);
+        ::WaitForSingleObject(g_reporterThread, 5000);
+        ::CloseHandle(g_reporterThread);
+    }
+    if (g_requestEvent)
+        ::CloseHandle(g_requestEvent);
+    g_reporterThread = g_requestEvent = nullptr;
+    g_reporterThreadId = 0;
     g_state = ReporterState{};
     return 0;
 }
@@ -213,6 +371,15 @@ int crGetLastErrorMsg(char* buffer, unsigned size) {
     std::memcpy(buffer, g_state.lastError.data(), n);
     buffer[n] = '\0';
     return static_cast<int>(n);
+}
+
+void crSetCrashEvent(void* event) {
+    g_crashEvent = event;
+}
+
+bool crWriteReportOf(void* process, const char* reason) {
+    return g_state.installed &&
+           WriteReport(process, ::GetProcessId(process), 0, nullptr, reason ? reason : "");
 }
 
 std::string crCrashFolder() {

@@ -1,7 +1,8 @@
 #pragma once
 // Our crash reporter: an unhandled-exception filter (and terminate / abort handlers) that
 // writes a minidump and a short description into the folder it is given (the application
-// gives it the Crashes folder beside icons.bin).
+// gives it the Crashes folder beside icons.bin). The report is written by a thread of its own,
+// made at install, so that a thread whose stack overflowed still gets one.
 
 #include <string>
 
@@ -28,5 +29,11 @@ int crGetLastErrorMsg(char* buffer, unsigned size);
 void crSetWatcher(void* thread, void* job);
 // Lets the watcher run and outlive this process, and forgets it.
 void crReleaseWatcher();
+// The event to set at a crash, before the dump, to tell the watcher (not owned; null for none).
+// Kept across install and uninstall.
+void crSetCrashEvent(void* event);
+// Writes a dump and note of another process (one that stopped answering) where ours go, named
+// after that process; true when the dump was written. Only while installed.
+bool crWriteReportOf(void* process, const char* reason);
 // Where dumps go while installed (empty when not installed).
 std::string crCrashFolder();

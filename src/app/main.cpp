@@ -14,10 +14,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     const LaunchRole role = ParseLaunchRole(commandLine ? commandLine : "");
     if (role.watcher)
         return RunWatcher(role);
-    // The desktops the watcher starts are watched already.
-    DesktopWatcher watcher = role.first ? DesktopWatcher::StartSuspended() : DesktopWatcher();
+    // A restarted desktop is watched by the watcher that started it; "/desktop" alone runs
+    // unwatched.
+    DesktopWatcher watcher = role.first       ? DesktopWatcher::StartSuspended()
+                             : role.restarted ? DesktopWatcher::Adopt(role)
+                                              : DesktopWatcher();
     CApp app;
     app.m_restartedAfterCrash = role.restarted;
-    app.m_onShown = [&watcher] { watcher.Resume(); };
+    const bool watched = role.first || role.restarted;
+    app.m_onShown = [&watcher, watched] {
+        watcher.Resume();
+        if (watched)
+            watcher.KeepRunning();
+    };
     return app.Run();
 }

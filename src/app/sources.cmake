@@ -6,6 +6,7 @@ list(APPEND KORVANE_PORTABLE_SOURCES
     ${KORVANE_SOURCE_DIR}/rot13.cpp)
 list(APPEND KORVANE_WIN32_SOURCES
     ${KORVANE_SOURCE_DIR}/app.cpp
+    ${KORVANE_SOURCE_DIR}/crash_notice.cpp
     ${KORVANE_SOURCE_DIR}/crash_reporter.cpp
     ${KORVANE_SOURCE_DIR}/watcher.cpp
     ${KORVANE_SOURCE_DIR}/integration.cpp

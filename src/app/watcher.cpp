@@ -4,10 +4,13 @@
 #include "app/crash_reporter.h"
 #include "app/integration.h"
 #include "app/lockdown.h"
+#include "app/registry_plus.h"
 #include "framework/unique_handle.h"
 #include "framework/win_app.h"
 
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include <cstdint>
 #include <initializer_list>
@@ -17,112 +20,36 @@
 
 namespace {
 
-// Ending the watcher ends the desktops it started, as if they were one program (a tool that kills
-// the korvane.exe processes must not leave a desktop behind). The programs the desktop starts
-// are not bound to it: they break away silently.
-UniqueKernelHandle CreateDesktopJob() {
+// The crash history in the settings key (see CrashHistory for its text).
+constexpr const char* kHistoryValue = "crashes";
+// The longest the watcher waits for a dying desktop, to end or to take its window away.
+constexpr DWORD kDyingBoundMs = 10000;
+// The longest a hung desktop stays on screen for its dump (which takes seconds under Wine, ten
+// and more on a loaded machine): then it is ended, its dump unfinished, so that the next desktop
+// comes within 20 s of the hang.
+constexpr DWORD kHangDumpBoundMs = 2000;
+// What the watcher's handle to a desktop may do: wait for it, end it, write its dump.
+constexpr DWORD kDesktopAccess =
+    SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
+
+HANDLE HandleFromValue(std::uint64_t value) {
+    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
+}
+
+std::string HandleArgument(HANDLE handle) {
+    return std::to_string(reinterpret_cast<std::uintptr_t>(handle));
+}
+
+// A job that ends the suspended watcher if its desktop ends, even from outside, before the
+// desktop lets it go; null where the watcher cannot be put into one.
+UniqueKernelHandle CreateWatcherJob(HANDLE watcher) {
     UniqueKernelHandle job(::CreateJobObjectA(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags =
         JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
-    if (job && !::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits,
-                                          sizeof(limits)))
-        job.Reset();
-    return job;
-}
-
-struct Desktop {
-    UniqueKernelHandle process;
-    UniqueKernelHandle crashed; // set by the desktop's crash reporter; null if it could not be made
-};
-
-Desktop StartDesktop(const std::string& module, bool restarted, HANDLE job) {
-    std::string commandLine = "\"" + module + "\" " + kDesktopArgument;
-    if (restarted)
-        commandLine += std::string(" ") + kRestartedArgument;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(module.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                          CREATE_SUSPENDED, nullptr, nullptr, &startup, &process))
-        return {};
-    Desktop desktop;
-    desktop.process.Reset(process.hProcess);
-    const UniqueKernelHandle thread(process.hThread);
-    // Made while the desktop is still suspended, so no crash can come before it exists.
-    desktop.crashed.Reset(
-        ::CreateEventA(nullptr, TRUE, FALSE, CrashEventName(process.dwProcessId).c_str()));
-    // Where jobs cannot nest (Windows 7 inside another job) the desktop simply runs unbound.
-    if (job)
-        ::AssignProcessToJobObject(job, desktop.process.Get());
-    ::ResumeThread(thread.Get());
-    return desktop;
-}
-
-// How the desktop ended, as the exit code of a crash when its reporter said it crashed: the
-// reporter is then still writing the dump, and the process ends once it has.
-DWORD WaitForEnd(const Desktop& desktop) {
-    const HANDLE handles[] = {desktop.process.Get(), desktop.crashed.Get()};
-    const DWORD which = ::WaitForMultipleObjects(desktop.crashed ? 2 : 1, handles, FALSE, INFINITE);
-    if (which == WAIT_OBJECT_0 + 1)
-        return kFatalExitCode;
-    DWORD exitCode = 1;
-    ::GetExitCodeProcess(desktop.process.Get(), &exitCode);
-    return exitCode;
-}
-
-// Read when it matters, not at start: the operator may have integrated us since.
-bool IsLogonShell(const std::string& module) {
-    const std::optional<std::string> shell = ReadWinlogonShell();
-    return shell && ShellValueNamesProgram(*shell, module);
-}
-
-// The same command line as the desktop's own "start explorer.exe" exit.
-void StartExplorer() {
-    RestoreLockdownJournal(); // Explorer must find Windows as it was
-    std::string commandLine = "explorer.exe";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &startup, &process)) {
-        const UniqueKernelHandle thread(process.hThread), started(process.hProcess);
-    }
-}
-
-} // namespace
-
-DesktopWatcher& DesktopWatcher::operator=(DesktopWatcher&& other) noexcept {
-    if (this != &other) {
-        EndUnresumed();
-        m_process = std::move(other.m_process);
-        m_thread = std::move(other.m_thread);
-        m_job = std::move(other.m_job);
-    }
-    return *this;
-}
-
-DesktopWatcher::~DesktopWatcher() {
-    EndUnresumed();
-}
-
-void DesktopWatcher::EndUnresumed() {
-    if (m_thread) {
-        crSetWatcher(nullptr, nullptr);
-        ::TerminateProcess(m_process.Get(), 0);
-    }
-    m_thread.Reset();
-    m_process.Reset();
-    m_job.Reset();
-}
-
-namespace {
-
-// A job that ends the suspended watcher if this process ends, even from outside, before it
-// lets the watcher go; null where the watcher cannot be put into one.
-UniqueKernelHandle CreateWatcherJob(HANDLE watcher) {
-    UniqueKernelHandle job = CreateDesktopJob();
-    if (job && !::AssignProcessToJobObject(job.Get(), watcher))
+    if (job && (!::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits,
+                                           sizeof(limits)) ||
+                !::AssignProcessToJobObject(job.Get(), watcher)))
         job.Reset();
     return job;
 }
@@ -154,32 +81,303 @@ bool CreateSuspendedWith(const std::string& module, std::string commandLine,
     return created;
 }
 
+// An event that only our processes hold: a handle, never a name, passes it on.
+UniqueKernelHandle CreateCrashEvent() {
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    return UniqueKernelHandle(::CreateEventA(&inherited, TRUE, FALSE, nullptr));
+}
+
+// This process, as a handle another process inherits.
+UniqueKernelHandle InheritableSelf(DWORD access) {
+    HANDLE self = nullptr;
+    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &self,
+                      access, TRUE, 0);
+    return UniqueKernelHandle(self);
+}
+
+struct Desktop {
+    UniqueKernelHandle process;
+    UniqueKernelHandle crashed; // set by the desktop's crash reporter
+};
+
+// A desktop that is not bound to us: it outlives this watcher, and makes a new one.
+Desktop StartDesktop(const std::string& module) {
+    Desktop desktop;
+    desktop.crashed = CreateCrashEvent();
+    const UniqueKernelHandle self = InheritableSelf(SYNCHRONIZE);
+    if (!desktop.crashed || !self)
+        return {};
+    const std::string commandLine =
+        "\"" + module + "\" " +
+        RestartArguments(reinterpret_cast<std::uintptr_t>(self.Get()),
+                         reinterpret_cast<std::uintptr_t>(desktop.crashed.Get()));
+    PROCESS_INFORMATION process{};
+    if (!CreateSuspendedWith(module, commandLine, {self.Get(), desktop.crashed.Get()}, process))
+        return {};
+    desktop.process.Reset(process.hProcess);
+    const UniqueKernelHandle thread(process.hThread);
+    ::ResumeThread(thread.Get());
+    return desktop;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    bool visibleOnly;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->processId)
+        return TRUE;
+    if (search->visibleOnly ? ::IsWindowVisible(hwnd) != FALSE : [hwnd] {
+            char title[16] = {};
+            ::GetWindowTextA(hwnd, title, sizeof(title));
+            return std::string(title) == CApp::kFrameTitle;
+        }()) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The desktop window of the process, or (visibleOnly) any visible window of it.
+HWND WindowOf(HANDLE process, bool visibleOnly) {
+    WindowSearch search{::GetProcessId(process), visibleOnly};
+    if (search.processId)
+        ::EnumWindows(&FindWindowOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Answers to the probes arrive as callbacks while we read our messages; an answer counts only
+// for the desktop it was asked of.
+ULONG_PTR g_probedDesktop = 0;
+ULONGLONG g_answeredAt = 0;
+
+void CALLBACK OnProbeAnswered(HWND, UINT, ULONG_PTR desktop, LRESULT) {
+    if (desktop == g_probedDesktop)
+        g_answeredAt = ::GetTickCount64();
+}
+
+DWORD WINAPI WriteHangReport(void* process) {
+    crWriteReportOf(static_cast<HANDLE>(process), "not answering");
+    return 0;
+}
+
+struct Ending {
+    DWORD exitCode;
+    CrashKind kind;
+};
+
+// Waits until the desktop ends, says it crashed, or stops answering; a hung desktop is given a
+// dump and ended.
+Ending Watch(const Desktop& desktop) {
+    static ULONG_PTR generation = 0;
+    g_probedDesktop = ++generation;
+    g_answeredAt = 0;
+    HangWatch hang(::GetTickCount64());
+    bool shown = false;
+    const HANDLE handles[] = {desktop.process.Get(), desktop.crashed.Get()};
+    for (;;) {
+        const DWORD timeout = static_cast<DWORD>(hang.MsUntilDue(::GetTickCount64()));
+        const DWORD which = ::MsgWaitForMultipleObjects(desktop.crashed ? 2 : 1, handles, FALSE,
+                                                        timeout, QS_ALLINPUT);
+        if (which == WAIT_OBJECT_0) {
+            DWORD exitCode = 1;
+            ::GetExitCodeProcess(desktop.process.Get(), &exitCode);
+            return {exitCode, CrashKind::Crash};
+        }
+        // The reporter is still writing the dump: the process ends once it has.
+        if (which == WAIT_OBJECT_0 + 1)
+            return {kFatalExitCode, CrashKind::Crash};
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+        const ULONGLONG now = ::GetTickCount64();
+        if (g_answeredAt)
+            hang.Answered(std::exchange(g_answeredAt, 0));
+        const HWND frame = WindowOf(desktop.process.Get(), false);
+        // Before its window first shows, a desktop is still starting; a window gone later (its
+        // thread ended by a fault Wine did not report) is silence like any other.
+        shown = shown || frame != nullptr;
+        if (!frame && !shown)
+            hang.NoWindow(now);
+        else if (hang.TakeProbe(now) && frame)
+            ::SendMessageCallbackA(frame, WM_NULL, 0, 0, &OnProbeAnswered, g_probedDesktop);
+        if (hang.IsHung(now)) {
+            const UniqueKernelHandle writer(
+                ::CreateThread(nullptr, 0, &WriteHangReport, desktop.process.Get(), 0, nullptr));
+            if (writer)
+                ::WaitForSingleObject(writer.Get(), kHangDumpBoundMs);
+            ::TerminateProcess(desktop.process.Get(), kHungExitCode);
+            ::WaitForSingleObject(desktop.process.Get(), kDyingBoundMs);
+            if (writer) // an unfinished dump fails once the process is gone
+                ::WaitForSingleObject(writer.Get(), kDyingBoundMs);
+            return {kHungExitCode, CrashKind::Hang};
+        }
+    }
+}
+
+// Waits, at most kDyingBoundMs, until the dying desktop has taken its windows away (its crash
+// reporter hides them) or has ended; ends it otherwise. Only one desktop ever shows.
+void MakeWayFor(const Desktop& dying) {
+    const ULONGLONG deadline = ::GetTickCount64() + kDyingBoundMs;
+    while (WindowOf(dying.process.Get(), true)) {
+        if (::GetTickCount64() >= deadline) {
+            ::TerminateProcess(dying.process.Get(), kFatalExitCode);
+            ::WaitForSingleObject(dying.process.Get(), kDyingBoundMs);
+            return;
+        }
+        if (::WaitForSingleObject(dying.process.Get(), 20) == WAIT_OBJECT_0)
+            return;
+    }
+}
+
+// Waits, at most kDyingBoundMs, for the dying desktop to finish its dump and end; ends it
+// otherwise. Returns its exit code.
+DWORD WaitForDying(const Desktop& dying, DWORD exitCode) {
+    if (::WaitForSingleObject(dying.process.Get(), kDyingBoundMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(dying.process.Get(), exitCode);
+        ::WaitForSingleObject(dying.process.Get(), kDyingBoundMs);
+    }
+    ::GetExitCodeProcess(dying.process.Get(), &exitCode);
+    return exitCode;
+}
+
+CrashMoment Now() {
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    const std::uint64_t ticks =
+        (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    constexpr std::uint64_t kUnixEpochIn100ns = 116444736000000000ull;
+    const auto wallMs = static_cast<std::int64_t>((ticks - kUnixEpochIn100ns) / 10000);
+    return {wallMs, wallMs - static_cast<std::int64_t>(::GetTickCount64())};
+}
+
+// Records the crash in the settings, where the next watcher finds it too, and tells what next.
+AfterExit RecordCrash(CRegistryPlus& settings, const Ending& ending, DWORD processId,
+                      bool logonShell) {
+    std::string text;
+    settings.TryReadString(kHistoryValue, text);
+    CrashHistory history = CrashHistory::Parse(text);
+    const AfterExit next =
+        history.OnDesktopEnded(ending.exitCode, Now(), logonShell, processId, ending.kind);
+    settings.WriteString(kHistoryValue, history.Format());
+    return next;
+}
+
+// Read when it matters, not at start: the operator may have integrated us since.
+bool IsLogonShell(const std::string& module) {
+    const std::optional<std::string> shell = ReadWinlogonShell();
+    return shell && ShellValueNamesProgram(*shell, module);
+}
+
+// The same command line as the desktop's own "start explorer.exe" exit. The one place where the
+// watcher hands the screen over.
+void StartExplorer() {
+    RestoreLockdownJournal(); // Explorer must find Windows as it was
+    std::string commandLine = "explorer.exe";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &process)) {
+        const UniqueKernelHandle thread(process.hThread), started(process.hProcess);
+    }
+}
+
+// Where the desktop's crash reporter puts its dumps; the watcher puts those of a hung desktop
+// there too, and reports its own crashes there.
+void InstallWatcherReporter() {
+    char data[MAX_PATH] = {};
+    std::string folder;
+    if (SUCCEEDED(
+            ::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, data)))
+        folder = data;
+    else
+        folder = ModulePath().substr(0, ModulePath().find_last_of('\\'));
+    folder += "\\Quillmoran\\Shell\\Crashes";
+    CrInstallInfo info;
+    info.appName = "korvane.exe";
+    info.appVersion = "1.23-EN";
+    info.emailSubject = "korvane.exe - crash report";
+    info.flags = kCrAllHandlers;
+    info.crashFolder = folder.c_str();
+    crInstall(&info);
+}
+
+DesktopWatcher* g_keptRunning = nullptr;
+
 } // namespace
+
+DesktopWatcher& DesktopWatcher::operator=(DesktopWatcher&& other) noexcept {
+    if (this != &other) {
+        EndUnresumed();
+        m_process = std::move(other.m_process);
+        m_thread = std::move(other.m_thread);
+        m_job = std::move(other.m_job);
+        m_crashed = std::move(other.m_crashed);
+        m_timer = std::exchange(other.m_timer, 0);
+        if (g_keptRunning == &other)
+            g_keptRunning = this;
+    }
+    return *this;
+}
+
+DesktopWatcher::~DesktopWatcher() {
+    if (m_timer)
+        ::KillTimer(nullptr, m_timer);
+    if (g_keptRunning == this)
+        g_keptRunning = nullptr;
+    EndUnresumed();
+}
+
+void DesktopWatcher::EndUnresumed() {
+    if (m_thread) {
+        crSetWatcher(nullptr, nullptr);
+        ::TerminateProcess(m_process.Get(), 0);
+    }
+    m_thread.Reset();
+    m_process.Reset();
+    m_job.Reset();
+}
 
 DesktopWatcher DesktopWatcher::StartSuspended() {
     // Both handles are inherited by the watcher, so they stay valid in it however soon this
     // process ends: a name or a process id could already be gone, or belong to another.
-    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
-    const UniqueKernelHandle crashed(
-        ::CreateEventA(&inherited, TRUE, FALSE, CrashEventName(::GetCurrentProcessId()).c_str()));
-    HANDLE self = nullptr;
-    if (!crashed ||
-        !::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(),
-                           &self, SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0))
-        return {};
-    const UniqueKernelHandle selfForWatcher(self);
-    const std::string module = ModulePath();
-    const std::string commandLine = "\"" + module + "\" " +
-                                    WatchArguments(reinterpret_cast<std::uintptr_t>(self),
-                                                   reinterpret_cast<std::uintptr_t>(crashed.Get()));
-    PROCESS_INFORMATION process{};
-    if (!CreateSuspendedWith(module, commandLine, {self, crashed.Get()}, process))
-        return {};
     DesktopWatcher watcher;
+    watcher.m_crashed = CreateCrashEvent();
+    const UniqueKernelHandle self = InheritableSelf(kDesktopAccess);
+    if (!watcher.m_crashed || !self)
+        return {};
+    const std::string module = ModulePath();
+    const std::string commandLine =
+        "\"" + module + "\" " +
+        WatchArguments(reinterpret_cast<std::uintptr_t>(self.Get()),
+                       reinterpret_cast<std::uintptr_t>(watcher.m_crashed.Get()));
+    PROCESS_INFORMATION process{};
+    if (!CreateSuspendedWith(module, commandLine, {self.Get(), watcher.m_crashed.Get()}, process))
+        return {};
     watcher.m_process.Reset(process.hProcess);
     watcher.m_thread.Reset(process.hThread);
     watcher.m_job = CreateWatcherJob(process.hProcess);
     crSetWatcher(process.hThread, watcher.m_job.Get());
+    crSetCrashEvent(watcher.m_crashed.Get());
+    return watcher;
+}
+
+DesktopWatcher DesktopWatcher::Adopt(const LaunchRole& role) {
+    DesktopWatcher watcher;
+    watcher.m_process.Reset(HandleFromValue(role.watcherProcess));
+    watcher.m_crashed.Reset(HandleFromValue(role.crashEvent));
+    if (!role.watcherProcess || !::GetProcessId(watcher.m_process.Get())) {
+        watcher.m_process.Release(); // not ours to close: not a process we were given
+        watcher.m_crashed.Release();
+        return {};
+    }
+    crSetCrashEvent(watcher.m_crashed.Get());
     return watcher;
 }
 
@@ -191,11 +389,31 @@ void DesktopWatcher::Resume() {
     m_job.Reset(); // no longer ends the watcher: it outlives us now
 }
 
+void DesktopWatcher::KeepRunning() {
+    if (m_timer)
+        return;
+    g_keptRunning = this;
+    m_timer = ::SetTimer(nullptr, 0, 2000, &DesktopWatcher::CheckWatcher);
+}
+
+void CALLBACK DesktopWatcher::CheckWatcher(HWND, UINT, UINT_PTR, DWORD) {
+    DesktopWatcher* kept = g_keptRunning;
+    if (!kept ||
+        (kept->m_process && ::WaitForSingleObject(kept->m_process.Get(), 0) == WAIT_TIMEOUT))
+        return;
+    // Killed, or gone for good: a desktop is never left unwatched.
+    DesktopWatcher fresh = StartSuspended();
+    if (!fresh.Exists())
+        return; // tried again at the next tick
+    fresh.Resume();
+    kept->m_process = std::move(fresh.m_process);
+    kept->m_crashed = std::move(fresh.m_crashed); // the reporter already sets the new one
+}
+
 int RunWatcher(const LaunchRole& role) {
     Desktop desktop;
-    desktop.process.Reset(
-        reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(role.desktopProcess)));
-    desktop.crashed.Reset(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(role.crashEvent)));
+    desktop.process.Reset(HandleFromValue(role.desktopProcess));
+    desktop.crashed.Reset(HandleFromValue(role.crashEvent));
     if (!::GetProcessId(desktop.process.Get())) {
         desktop.process.Release(); // not ours to close: not a process we were given
         desktop.crashed.Release();
@@ -206,15 +424,18 @@ int RunWatcher(const LaunchRole& role) {
     // desktop comes up.
     const UniqueKernelHandle instance(::OpenMutexA(SYNCHRONIZE, FALSE, CApp::kMutexName));
     const std::string module = ModulePath();
-    CrashRecovery recovery;
-    const UniqueKernelHandle job = CreateDesktopJob();
+    InstallWatcherReporter();
+    CRegistryPlus settings;
     for (;;) {
-        const DWORD ended = WaitForEnd(desktop);
-        const AfterExit next = recovery.OnDesktopEnded(
-            ended, ::GetTickCount64(), IsCrashExitCode(ended) && IsLogonShell(module));
+        const Ending ending = Watch(desktop);
+        if (!IsCrashExitCode(ending.exitCode))
+            return static_cast<int>(ending.exitCode); // an exit of the operator's, or a kill
+        const AfterExit next = RecordCrash(settings, ending, ::GetProcessId(desktop.process.Get()),
+                                           IsLogonShell(module));
         if (next == AfterExit::Restart) {
-            // The next desktop comes up while the crashed one writes its dump.
-            Desktop restarted = StartDesktop(module, true, job.Get());
+            // The next desktop comes up while the crashed one writes its dump, never beside it.
+            MakeWayFor(desktop);
+            Desktop restarted = StartDesktop(module);
             if (!restarted.process) {
                 // A restart that cannot start leaves the screen as empty as too many crashes do.
                 if (IsLogonShell(module))
@@ -224,12 +445,8 @@ int RunWatcher(const LaunchRole& role) {
             desktop = std::move(restarted);
             continue;
         }
-        if (next == AfterExit::Finish)
-            return static_cast<int>(ended);
         // Giving up: let the dump be finished and the dying desktop's window go first.
-        ::WaitForSingleObject(desktop.process.Get(), INFINITE);
-        DWORD exitCode = ended;
-        ::GetExitCodeProcess(desktop.process.Get(), &exitCode);
+        const DWORD exitCode = WaitForDying(desktop, ending.exitCode);
         if (next == AfterExit::GiveUpAndStartExplorer)
             StartExplorer();
         return static_cast<int>(exitCode);

@@ -1,12 +1,13 @@
 #pragma once
-// The watcher: a second korvane.exe process that starts the desktop again after a crash, until
-// crashes come too fast; then, when we are the log-on shell, it starts explorer.exe so that
-// nobody is left in front of an empty screen.
+// The watcher: a second korvane.exe process that starts the desktop again after a crash or a
+// hang, until crashes come too fast; then, when we are the log-on shell, it starts explorer.exe
+// so that nobody is left in front of an empty screen.
 //
 // The desktop the user or Winlogon starts makes its watcher first thing, suspended, so that
 // starting a second process under Wine (tens of milliseconds) does not delay the desktop's
 // first paint. The desktop resumes it once it is on screen; a crash before that resumes it from
-// the crash reporter.
+// the crash reporter. A desktop outlives its watcher: when the watcher is gone, the desktop makes
+// a new one.
 
 #include "app/crash_recovery.h"
 #include "framework/unique_handle.h"
@@ -24,16 +25,25 @@ public:
     // Makes the watcher of this process; an empty one (the desktop then runs unwatched) when
     // the process cannot be made.
     static DesktopWatcher StartSuspended();
+    // The watcher that started this restarted desktop, from the handles named on its command
+    // line.
+    static DesktopWatcher Adopt(const LaunchRole& role);
 
     bool Exists() const { return static_cast<bool>(m_process); }
     void Resume();
+    // From now on, checks every 2 s on this thread that the watcher still runs, and makes a new
+    // one when it does not. Needs the thread's message loop.
+    void KeepRunning();
 
 private:
     void EndUnresumed();
+    static void CALLBACK CheckWatcher(HWND, UINT, UINT_PTR, DWORD);
 
     UniqueKernelHandle m_process;
-    UniqueKernelHandle m_thread; // null once resumed
-    UniqueKernelHandle m_job;    // ends the watcher with us until it is resumed
+    UniqueKernelHandle m_thread;  // null once resumed
+    UniqueKernelHandle m_job;     // ends the watcher with us until it is resumed
+    UniqueKernelHandle m_crashed; // our crash event, which the watcher holds too
+    UINT_PTR m_timer = 0;
 };
 
 // The watcher process's life: watches the desktop named by `role`, restarts it after crashes.

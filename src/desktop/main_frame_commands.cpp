@@ -1,6 +1,8 @@
 // The desktop's commands: the mode switch, the tools and setup commands, exit and shutdown.
 // Editing the catalogue has a file of its own.
 #include "app/app.h"
+#include "app/crash_notice.h"
+#include "app/crash_reporter.h"
 #include "app/password_store.h"
 #include "desktop/desktop_commands.h"
 #include "desktop/main_frame.h"
@@ -195,6 +197,7 @@ void CMainFrame::EnterAdminMode() {
         ::ShowWindow(ButtonHwnd(id), SW_SHOW);
     PlaceTabStrip();
     SetModeToolTip("Switch to restricted user mode");
+    TellOfLastCrash(Hwnd(), m_app.m_settings, crCrashFolder());
 }
 
 void CMainFrame::LeaveAdminMode() {

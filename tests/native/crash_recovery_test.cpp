@@ -15,12 +15,13 @@ constexpr std::uint32_t kAccessViolation = 0xC0000005;
 
 struct Ending {
     std::uint32_t exitCode;
-    std::uint64_t atMs;
+    std::int64_t atMs; // wall clock; the boot is the same unless bootMs says otherwise
     bool logonShell;
     AfterExit expected;
+    std::int64_t bootMs = 0;
 };
 
-TEST(CrashRecovery, RestartsUntilThreeCrashesFallWithinAMinute) {
+TEST(CrashRecovery, RestartsUntilThreeCrashesFallWithinAMinuteAcrossWatchers) {
     using A = AfterExit;
     const std::vector<std::pair<const char*, std::vector<Ending>>> histories = {
         {"ordinary ends never restart, however many",
@@ -30,7 +31,7 @@ TEST(CrashRecovery, RestartsUntilThreeCrashesFallWithinAMinute) {
           {0x40010004, 30, true, A::Finish}}},
         {"the third crash within 60 s gives up; the log-on shell hands over to explorer",
          {{kAccessViolation, 1000, true, A::Restart},
-          {kFatalExitCode, 2000, true, A::Restart},
+          {kHungExitCode, 2000, true, A::Restart},
           {0xE06D7363, 61000, true, A::GiveUpAndStartExplorer}}},
         {"an ordinary program just stops",
          {{kAccessViolation, 0, false, A::Restart},
@@ -46,16 +47,64 @@ TEST(CrashRecovery, RestartsUntilThreeCrashesFallWithinAMinute) {
           {0, 100, false, A::Finish},
           {kAccessViolation, 200, false, A::Restart},
           {kAccessViolation, 300, false, A::GiveUp}}},
+        // The clock set back an hour between crashes of one boot: the time since boot decides.
+        {"a clock set back does not make old crashes recent",
+         {{kAccessViolation, 3600000, false, A::Restart, 0},
+          {kAccessViolation, 3700000, false, A::Restart, 0},
+          {kAccessViolation, 110000, false, A::Restart, -3600000}}},
+        // A reboot in between: the wall clock decides.
+        {"crashes before a quick reboot still count",
+         {{kAccessViolation, 100000, true, A::Restart, 0},
+          {kAccessViolation, 110000, true, A::Restart, 0},
+          {kAccessViolation, 150000, true, A::GiveUpAndStartExplorer, 140000}}},
     };
     for (const auto& [what, endings] : histories) {
         SCOPED_TRACE(what);
-        CrashRecovery recovery;
+        std::string stored; // each ending handled by a new watcher that reads the settings
         for (std::size_t i = 0; i < endings.size(); ++i) {
             const Ending& e = endings[i];
-            EXPECT_EQ(recovery.OnDesktopEnded(e.exitCode, e.atMs, e.logonShell), e.expected)
+            CrashHistory history = CrashHistory::Parse(stored);
+            EXPECT_EQ(history.OnDesktopEnded(e.exitCode, {e.atMs, e.bootMs}, e.logonShell,
+                                             static_cast<std::uint32_t>(100 + i), CrashKind::Crash),
+                      e.expected)
                 << "ending " << i;
+            stored = history.Format();
         }
     }
+}
+
+TEST(CrashRecovery, HistoryTextKeepsTheLastThreeAndTellsTheOperatorOnce) {
+    CrashHistory history = CrashHistory::Parse(
+        "1 0 11 c told;garbage;2 0 12 h;3 0 x c;4 0 14 q;5 0 15 c told extra;6 -1 16 c;7 0 17 c");
+    EXPECT_EQ(history.Format(), "1 0 11 c told;2 0 12 h;7 0 17 c");
+    history.OnDesktopEnded(kHungExitCode, {9000, 5}, false, 4242, CrashKind::Hang);
+    EXPECT_EQ(history.Format(), "2 0 12 h;7 0 17 c;9000 5 4242 h");
+    const auto last = history.TakeUntold();
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->processId, 4242u);
+    EXPECT_EQ(last->kind, CrashKind::Hang);
+    EXPECT_EQ(last->at.wallMs, 9000);
+    EXPECT_FALSE(CrashHistory::Parse(history.Format()).TakeUntold());
+    EXPECT_FALSE(CrashHistory::Parse("").TakeUntold());
+}
+
+TEST(CrashRecovery, AWindowThatStaysSilentFor15SecondsIsHung) {
+    HangWatch hang(1000);
+    EXPECT_TRUE(hang.TakeProbe(1000));
+    EXPECT_FALSE(hang.TakeProbe(5999));
+    EXPECT_EQ(hang.MsUntilDue(1000), 5000u);
+    hang.Answered(1200);
+    EXPECT_TRUE(hang.TakeProbe(6000));
+    EXPECT_FALSE(hang.IsHung(16199)); // a slow answer is an answer
+    EXPECT_TRUE(hang.IsHung(16200));
+    hang.Answered(900); // a late callback never moves the last answer back
+    EXPECT_TRUE(hang.IsHung(16200));
+    EXPECT_EQ(hang.MsUntilDue(16200), 0u);
+    // No window to ask (the desktop still starting): not judged, looked at again 5 s later.
+    hang.NoWindow(20000);
+    EXPECT_FALSE(hang.IsHung(34999));
+    EXPECT_FALSE(hang.TakeProbe(24999));
+    EXPECT_EQ(hang.MsUntilDue(20000), 5000u);
 }
 
 TEST(CrashRecovery, ShellValuesThatNameThisProgram) {
@@ -101,7 +150,7 @@ TEST(CrashRecovery, LaunchArgumentsChooseFirstDesktopWatcherOrRestartedDesktop) 
     struct Case {
         const char* commandLine;
         bool first, restarted, watcher;
-        std::uint64_t process, event;
+        std::uint64_t process, event, watcherProcess = 0;
     };
     for (const Case& c : {
              Case{"", true, false, false, 0, 0},
@@ -109,6 +158,8 @@ TEST(CrashRecovery, LaunchArgumentsChooseFirstDesktopWatcherOrRestartedDesktop) 
              Case{"/desktopx", true, false, false, 0, 0},
              Case{"/desktop", false, false, false, 0, 0},
              Case{"/DESKTOP\t/restarted ", false, true, false, 0, 0},
+             Case{"/desktop /restarted 40 44", false, true, false, 0, 44, 40},
+             Case{"/desktop /restarted 40 x", false, true, false, 0, 0, 0},
              Case{"/watch 123 456", false, false, true, 123, 456},
              Case{" /WATCH\t18446744073709551615 7 /desktop", false, false, true,
                   18446744073709551615ull, 7},
@@ -126,11 +177,16 @@ TEST(CrashRecovery, LaunchArgumentsChooseFirstDesktopWatcherOrRestartedDesktop) 
         EXPECT_EQ(role.watcher, c.watcher);
         EXPECT_EQ(role.desktopProcess, c.process);
         EXPECT_EQ(role.crashEvent, c.event);
+        EXPECT_EQ(role.watcherProcess, c.watcherProcess);
     }
     const LaunchRole round = ParseLaunchRole(WatchArguments(0x1F4, 36));
     EXPECT_TRUE(round.watcher);
     EXPECT_EQ(round.desktopProcess, 0x1F4u);
     EXPECT_EQ(round.crashEvent, 36u);
+    const LaunchRole restarted = ParseLaunchRole(RestartArguments(0x2A, 7));
+    EXPECT_TRUE(restarted.restarted);
+    EXPECT_EQ(restarted.watcherProcess, 0x2Au);
+    EXPECT_EQ(restarted.crashEvent, 7u);
 }
 
 } // namespace

@@ -49,9 +49,11 @@ DWORD RunVictim(const std::string& folder, const char* how, DWORD killAfterMs = 
 
 TEST(CrashReporter, WritesAMinidumpAndADescriptionForEachKindOfCrashAndEndsTheProcess) {
     // A crash on a second thread ends the whole process too, with the exception's code; Wine
-    // alone would end only that thread and let the victim sleep on and end normally.
+    // alone would end only that thread and let the victim sleep on and end normally. A stack
+    // overflow leaves no stack to write the dump with: another thread writes it.
     const std::pair<const char*, DWORD> kinds[] = {{"access", EXCEPTION_ACCESS_VIOLATION},
                                                    {"thread", EXCEPTION_ACCESS_VIOLATION},
+                                                   {"overflow", EXCEPTION_STACK_OVERFLOW},
                                                    {"throw", kFatalExitCode}};
     for (const auto& [how, expectedCode] : kinds) {
         SCOPED_TRACE(how);

@@ -1,6 +1,7 @@
 // Installs the crash reporter with the folder given as argument, then crashes in the way the
 // second argument names: "access" (null write), "throw" (uncaught C++ exception), "thread" (null
-// write on a second thread while the first sleeps for 30 s and then ends normally).
+// write on a second thread while the first sleeps for 30 s and then ends normally), "overflow"
+// (endless recursion).
 // "watched-..." first makes its suspended watcher as the desktop does, then "watched-access"
 // crashes, "watched-exit" ends normally and "watched-sleep" waits to be killed. The watcher is this
 // program again: it waits for its desktop to end and writes "EXITCODE EVENT" into the file that
@@ -18,6 +19,13 @@
 #include <windows.h>
 
 namespace {
+
+// Each frame keeps a page of its own, so the stack runs out soon and for certain.
+int Recurse(volatile char* previous) {
+    volatile char page[4096];
+    page[0] = previous ? previous[0] : 1;
+    return Recurse(page) + page[0];
+}
 
 int FakeWatcher(const char* commandLine) {
     const LaunchRole role = ParseLaunchRole(commandLine);
@@ -71,6 +79,8 @@ int main(int argc, char** argv) {
             *nowhere = 42;
         }).detach();
         ::Sleep(30000);
+    } else if (std::strcmp(how, "overflow") == 0) {
+        return Recurse(nullptr);
     } else if (std::strcmp(how, "throw") == 0) {
         throw std::runtime_error("uncaught");
     } else if (std::strcmp(how, "sleep") == 0) {
