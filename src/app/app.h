@@ -15,6 +15,7 @@
 
 class Shell;
 class CMainFrame;
+class CustomerSession;
 
 class CApp : public WinApp {
 public:
@@ -72,6 +73,8 @@ public:
     std::string m_commonDataPath;
     std::string m_catalogPath;
     std::shared_ptr<Shell> m_shell;
+    // Customer sessions and the job of the programs started from the desktop.
+    std::unique_ptr<CustomerSession> m_session;
     void(WINAPI* m_shutdownDialog)(HWND) = nullptr;
     ULONG_PTR m_gdiplusToken = 0;
 

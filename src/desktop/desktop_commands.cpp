@@ -27,12 +27,14 @@ std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount) {
                 {kNetworkProperties, "Network properties (NETCPL.CPL, NCPA.CPL)"},
                 {kProgramSetup, "Program setup"},
                 {kHelp, "Help"},
-                {kAbout, "About program"}};
+                {kAbout, "About program"},
+                {kEndCustomerSession, "End customer session"}};
     case DesktopMenu::ProgramSetup:
         return {{kIconFont, "Select font for icons"},
                 {kBackground, "Select background for desktop"},
                 {kDescriptionColour, "Select program description color"},
                 {kRestrictions, "Restrictions"},
+                {kCustomerSessions, "Customer sessions"},
                 {kIntegration, "Integration to system"},
                 {0, ""},
                 {kPassword, "Change admin password"}};
@@ -71,15 +73,18 @@ bool IsDesktopCommand(unsigned id) {
                                         kHelp,
                                         kAbout,
                                         kNetworkProperties,
+                                        kEndCustomerSession,
                                         kIconFont,
                                         kBackground,
                                         kDescriptionColour,
                                         kPassword,
                                         kRestrictions,
                                         kIntegration,
+                                        kCustomerSessions,
                                         kShutdownChoice,
                                         kExit,
                                         kExitToExplorer,
+                                        kEndMySession,
                                         kShutdownPc,
                                         kRebootPc,
                                         kRenameTab,
@@ -91,10 +96,10 @@ bool IsDesktopCommand(unsigned id) {
     return false;
 }
 
-CloseAction DecideClose(bool adminMode, int isRestart) {
+CloseAction DecideClose(bool adminMode, int isRestart, bool sessionsEnabled) {
     if (adminMode)
         return CloseAction::ExitMenu;
-    return isRestart == 1 ? CloseAction::ShutdownChoice : CloseAction::Nothing;
+    return isRestart == 1 || sessionsEnabled ? CloseAction::ShutdownChoice : CloseAction::Nothing;
 }
 
 ShutdownOffer DecideShutdownOffer(unsigned majorVersion, bool shellDialogPresent) {
