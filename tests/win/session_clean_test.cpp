@@ -1,5 +1,6 @@
 // Customer session ends on real folders: what goes, what stays, what is refused (in the
 // dialog and straight from the registry), and the clean-up at a log-on start.
+#include "resource.h"
 #include "session/customer_session.h"
 #include "session/session_folders.h"
 #include "session/sessions_dialog.h"
