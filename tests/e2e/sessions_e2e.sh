@@ -67,8 +67,10 @@ start_programs() { # double-clicks the family (parent and child) and the second 
     wait_for 60 test -f "$drive_c/probe/child.txt" || fail "the program's child did not start"
     wait_for 60 test "$(running 'notepad\.exe')" -ge 1 || fail "Notepad did not start"
     # Notepad opens over the tab strip; with no window manager it is moved aside by hand.
-    xdotool search --onlyvisible --name 'Notepad' | while read -r id; do
-        xdotool windowmove "$id" 560 560
+    wait_for 60 sh -c "xdotool search --onlyvisible --name Notepad >/dev/null 2>&1" ||
+        fail "no Notepad window"
+    for id in $(xdotool search --onlyvisible --name 'Notepad' 2>/dev/null || true); do
+        xdotool windowmove "$id" 560 560 || true
     done
     sleep 0.5
     [ "$(running 'probe.family\.exe')" -eq 2 ] || fail "$(running 'probe.family\.exe') family processes"
