@@ -385,8 +385,7 @@ void CMainFrame::OnTimer(UINT_PTR id) {
         OnRepaintTick();
         if (m_app.m_session)
             m_app.m_session->OnTick(); // the idle watch needs no timer of its own
-    }
-    else if (id == kHoverTimer)
+    } else if (id == kHoverTimer)
         OnHoverTimer();
 }
 
