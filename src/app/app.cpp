@@ -120,6 +120,7 @@ BOOL CApp::InitInstance() {
                             if (CMainFrame* frame = Frame())
                                 frame->ResetForNextCustomer();
                         }});
+    m_session->RestartIdleWatch();
 
     // 18-19. Its timer and its published handle.
     ::SetTimer(MainHwnd(), kRepaintTimer, kRepaintInterval, nullptr);

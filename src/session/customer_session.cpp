@@ -137,9 +137,13 @@ void CustomerSession::OnCleaned() {
     if (m_host.resetDesktop)
         m_host.resetDesktop();
     m_phase = Phase::Idle;
-    m_lastEndTick = ::GetTickCount();
+    RestartIdleWatch(); // the notice just went from under the pointer
     if (auto then = std::move(m_then))
         then();
+}
+
+void CustomerSession::RestartIdleWatch() {
+    m_lastEndTick = ::GetTickCount() + SessionNotice::kInputSettleMilliseconds;
 }
 
 void CustomerSession::OnTick() {

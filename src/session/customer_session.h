@@ -47,6 +47,9 @@ public:
     bool Busy() const { return m_phase != Phase::Idle; }
     // The idle watch; nothing is read from the registry here.
     void OnTick();
+    // From now on (after the notice's settle time) input is taken as a new customer's: called
+    // once the desktop is shown, whose own appearance under the pointer is no customer.
+    void RestartIdleWatch();
 
     const SessionRecord& LastRecord() const { return m_record; }
     SessionNotice& Notice() { return m_notice; }

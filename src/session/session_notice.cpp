@@ -3,6 +3,7 @@
 #include "framework/dc.h"
 #include "framework/unique_handle.h"
 #include "session/session_rules.h"
+#include <cstdlib>
 
 namespace {
 
@@ -52,6 +53,7 @@ void SessionNotice::ShowCountdown(int seconds, std::function<void()> expired,
     m_shownSeconds = seconds;
     m_startTick = ::GetTickCount();
     m_inputAtStart = LastInputTick();
+    ::GetCursorPos(&m_cursorAtStart);
     m_countingDown = true;
     m_text = Widen(IdleNoticeText(seconds));
     Present();
@@ -87,10 +89,23 @@ void SessionNotice::Cancel() {
         cancelled();
 }
 
+void SessionNotice::OnMouseMove() {
+    // A window that appears under a still pointer gets a move that is no input.
+    POINT now{};
+    if (!m_countingDown || !::GetCursorPos(&now))
+        return;
+    if (std::abs(now.x - m_cursorAtStart.x) > kMoveSlop ||
+        std::abs(now.y - m_cursorAtStart.y) > kMoveSlop)
+        Cancel();
+}
+
 void SessionNotice::OnCountdownTick() {
     if (!m_countingDown)
         return;
-    if (LastInputTick() != m_inputAtStart) {
+    const DWORD lastInput = LastInputTick();
+    if (::GetTickCount() - m_startTick < kInputSettleMilliseconds)
+        m_inputAtStart = lastInput; // our own window's coming, see kInputSettleMilliseconds
+    else if (lastInput != m_inputAtStart) {
         Cancel();
         return;
     }
@@ -148,10 +163,7 @@ LRESULT SessionNotice::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             Cancel();
         return 0;
     case WM_MOUSEMOVE:
-        // A window that appears under the pointer gets a move that is no input: only a real
-        // one changes the last-input time.
-        if (m_countingDown && LastInputTick() != m_inputAtStart)
-            Cancel();
+        OnMouseMove();
         return 0;
     case WM_CLOSE:
         return 0; // Alt+F4 does not skip a session end

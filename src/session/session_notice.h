@@ -16,6 +16,14 @@ public:
     SessionNotice() = default;
     ~SessionNotice() override;
 
+    // Under Wine a window that appears or goes under a still pointer produces a mouse move
+    // that also moves the last-input time. For this long after a window of ours came or went,
+    // the last-input time is not taken as input; the notice's own key, click and move
+    // messages still are.
+    static constexpr DWORD kInputSettleMilliseconds = 2000;
+    // A move by at most this many pixels is not taken as input.
+    static constexpr int kMoveSlop = 4;
+
     // Counts `seconds` down; `expired` when it reaches 0, `cancelled` at the first input.
     void ShowCountdown(int seconds, std::function<void()> expired, std::function<void()> cancelled);
     // A text that stays until Hide (a session end in progress).
@@ -36,12 +44,14 @@ private:
     void Present();
     void OnCountdownTick();
     void Cancel();
+    void OnMouseMove();
     void Paint();
 
     std::wstring m_text;
     bool m_countingDown = false;
     DWORD m_startTick = 0;
     DWORD m_inputAtStart = 0;
+    POINT m_cursorAtStart{};
     int m_seconds = 0;
     int m_shownSeconds = -1;
     std::function<void()> m_expired;

@@ -118,8 +118,13 @@ sleep 1
 wine "$exe" >/dev/null 2>&1 &
 wait_window SHELL 60 >/dev/null || fail "no SHELL window after the restart"
 customer_files
+sleep 3 # input in the desktop's first seconds is not taken as a customer's
 xdotool mousemove 300 $((d + 200)) mousemove 310 $((d + 210)) # the customer was here
+notice_shown() { xdotool search --onlyvisible --name '^Customer session$' >/dev/null 2>&1; }
 wait_window "Customer session" 150 >/dev/null || fail "no idle notice"
+# The notice appearing under the still pointer is no input: it stays.
+sleep 3
+notice_shown || fail "the idle notice went without input"
 shoot idle-notice >/dev/null
 xdotool mousemove 400 $((d + 150))
 wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Customer session$' >/dev/null" ||
