@@ -50,8 +50,14 @@ void MakeUnixLink(const std::string& link, const std::string& target) {
     ::WaitForSingleObject(process.hProcess, 10000);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
+    // Wine may report the Unix program ended before it ran: the link can come a little later.
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    for (int i = 0; i < 100 && attributes == INVALID_FILE_ATTRIBUTES; ++i) {
+        attributes = ::GetFileAttributesA(link.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            ::Sleep(100);
+    }
     // What Wine reports for such a link is what the cleaner relies on.
-    const DWORD attributes = ::GetFileAttributesA(link.c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << link;
     ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT) << std::hex << attributes;
 }
