@@ -6,7 +6,9 @@
 #include "resource.h"
 #include "base/text.h"
 #include "desktop/main_frame.h"
+#include "desktop/system_actions.h"
 #include "framework/modal_ui.h"
+#include "session/customer_session.h"
 #include "shell/shell.h"
 
 #include <gdiplus.h>
@@ -26,6 +28,8 @@ CApp::CApp() = default;
 CApp::~CApp() {
     // The frame refers to our state: it goes first. Nothing is saved; every change already was.
     m_mainWindow.reset();
+    if (m_session)
+        SetProgramJob(nullptr);
 }
 
 CMainFrame* CApp::Frame() const {
@@ -105,6 +109,10 @@ BOOL CApp::InitInstance() {
     // 14. Always start restricted.
     m_adminMode = 0;
 
+    m_session = std::make_unique<CustomerSession>(
+        m_catalogPath.substr(0, m_catalogPath.find_last_of('\\')), m_moduleDir);
+    SetProgramJob(&m_session->Job());
+
     // 15-17. The desktop window.
     if (!CreateFrame())
         return FALSE;
@@ -113,6 +121,12 @@ BOOL CApp::InitInstance() {
 
     if (m_room)
         m_room->SetNotifyWindow(MainHwnd()); // a pass that ended late is shown now
+    m_session->SetHost({[this] { return m_adminMode != 0; },
+                        [this] {
+                            if (CMainFrame* frame = Frame())
+                                frame->ResetForNextCustomer();
+                        }});
+    m_session->RestartIdleWatch();
 
     // 18-19. Its timer and its published handle.
     ::SetTimer(MainHwnd(), kRepaintTimer, kRepaintInterval, nullptr);
@@ -124,10 +138,15 @@ BOOL CApp::InitInstance() {
                                                                    std::string(kJournalFileName));
     m_lockdown->Start(m_adminMode != 0, isRestart, lockdown);
 
-    // 20. Log-on programs, only when we are the log-on shell, and only once per log-on.
+    // 20. Log-on programs, only when we are the log-on shell, and only once per log-on. With
+    // customer sessions the last customer's files go first; the programs start after that.
     if (m_taskbarFound == 0 && !m_restartedAfterCrash) {
-        m_shell->RunStartupFolders();
-        m_shell->RunRegistryKeys();
+        auto runLogOnPrograms = [shell = m_shell] {
+            shell->RunStartupFolders();
+            shell->RunRegistryKeys();
+        };
+        if (!m_session->CleanAtLogOn(runLogOnPrograms))
+            runLogOnPrograms();
     }
     return TRUE;
 }

@@ -17,6 +17,7 @@
 class DesktopLockdown;
 class Shell;
 class CMainFrame;
+class CustomerSession;
 
 class CApp : public WinApp {
 public:
@@ -82,6 +83,8 @@ public:
     std::string m_catalogPath;
     std::shared_ptr<Shell> m_shell;
     std::unique_ptr<DesktopLockdown> m_lockdown;
+    // Customer sessions and the job of the programs started from the desktop.
+    std::unique_ptr<CustomerSession> m_session;
     void(WINAPI* m_shutdownDialog)(HWND) = nullptr;
     ULONG_PTR m_gdiplusToken = 0;
 

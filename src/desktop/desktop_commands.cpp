@@ -29,18 +29,20 @@ std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount, bool catalogueSo
                 {kNetworkProperties, "Network properties (NETCPL.CPL, NCPA.CPL)"},
                 {kProgramSetup, "Program setup"},
                 {kHelp, "Help"},
-                {kAbout, "About program"}};
+                {kAbout, "About program"},
+                {kEndCustomerSession, "End customer session"}};
     case DesktopMenu::ProgramSetup: {
         std::vector<MenuItem> items = {{kIconFont, "Select font for icons"},
                                        {kBackground, "Select background for desktop"},
                                        {kDescriptionColour, "Select program description color"},
                                        {kRestrictions, "Restrictions"},
+                                       {kCustomerSessions, "Customer sessions"},
                                        {kIntegration, "Integration to system"},
                                        {kCatalogueSource, "Catalogue source"},
                                        {0, ""},
                                        {kPassword, "Change admin password"}};
         if (catalogueSourceSet)
-            items.insert(items.begin() + 6, {kPublishCatalogue, "Publish catalogue to all PCs"});
+            items.insert(items.begin() + 7, {kPublishCatalogue, "Publish catalogue to all PCs"});
         return items;
     }
     case DesktopMenu::Exit:
@@ -84,6 +86,7 @@ bool IsDesktopCommand(unsigned id) {
                                         kHelp,
                                         kAbout,
                                         kNetworkProperties,
+                                        kEndCustomerSession,
                                         kIconFont,
                                         kBackground,
                                         kDescriptionColour,
@@ -92,9 +95,11 @@ bool IsDesktopCommand(unsigned id) {
                                         kIntegration,
                                         kCatalogueSource,
                                         kPublishCatalogue,
+                                        kCustomerSessions,
                                         kShutdownChoice,
                                         kExit,
                                         kExitToExplorer,
+                                        kEndMySession,
                                         kShutdownPc,
                                         kRebootPc,
                                         kRenameTab,
@@ -106,10 +111,10 @@ bool IsDesktopCommand(unsigned id) {
     return false;
 }
 
-CloseAction DecideClose(bool adminMode, int isRestart) {
+CloseAction DecideClose(bool adminMode, int isRestart, bool sessionsEnabled) {
     if (adminMode)
         return CloseAction::ExitMenu;
-    return isRestart == 1 ? CloseAction::ShutdownChoice : CloseAction::Nothing;
+    return isRestart == 1 || sessionsEnabled ? CloseAction::ShutdownChoice : CloseAction::Nothing;
 }
 
 ShutdownOffer DecideShutdownOffer(unsigned majorVersion, bool shellDialogPresent) {

@@ -24,6 +24,7 @@ inline constexpr unsigned kProgramSetup = 154;
 inline constexpr unsigned kHelp = 155;
 inline constexpr unsigned kAbout = 156;
 inline constexpr unsigned kNetworkProperties = 157;
+inline constexpr unsigned kEndCustomerSession = 158;
 inline constexpr unsigned kIconFont = 200;
 inline constexpr unsigned kBackground = 201;
 inline constexpr unsigned kDescriptionColour = 202;
@@ -32,9 +33,11 @@ inline constexpr unsigned kRestrictions = 204;
 inline constexpr unsigned kIntegration = 205;
 inline constexpr unsigned kCatalogueSource = 207;
 inline constexpr unsigned kPublishCatalogue = 208;
+inline constexpr unsigned kCustomerSessions = 206;
 inline constexpr unsigned kShutdownChoice = 300;
 inline constexpr unsigned kExit = 301;
 inline constexpr unsigned kExitToExplorer = 302;
+inline constexpr unsigned kEndMySession = 303;
 inline constexpr unsigned kShutdownPc = 400;
 inline constexpr unsigned kRebootPc = 401;
 inline constexpr unsigned kRenameTab = 500;
@@ -69,8 +72,9 @@ std::vector<MenuItem> MenuItems(DesktopMenu menu, int tabCount = 1,
                                 bool catalogueSourceSet = false);
 
 // What the shutdown button and every request to close the window lead to.
+// While customer sessions are enabled the customer always has the choice ("End my session").
 enum class CloseAction { ExitMenu, ShutdownChoice, Nothing };
-CloseAction DecideClose(bool adminMode, int isRestart);
+CloseAction DecideClose(bool adminMode, int isRestart, bool sessionsEnabled = false);
 
 // How the shutdown choice is offered: the shell's own dialog before Windows 6.0 when the
 // system has one, otherwise the two-item shutdown menu.

@@ -8,6 +8,7 @@
 #include "framework/file_exception_report.h"
 #include "framework/modal_ui.h"
 #include "resource.h"
+#include "session/customer_session.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -149,7 +150,7 @@ int CMainFrame::OnCreate() {
     // made once the first paint is done.
     CreateButtons(false);
     ::PostMessageA(Hwnd(), kCreateHiddenChildren, 0, 0);
-    if (!m_app.isRestart)
+    if (!ShutdownButtonEnabled(m_app.isRestart, SessionsEnabled()))
         ::EnableWindow(ButtonHwnd(kShutdownButtonId), FALSE);
     UpdateChildren();
     RebuildTabs();
@@ -384,9 +385,11 @@ void CMainFrame::OnSize() {
 }
 
 void CMainFrame::OnTimer(UINT_PTR id) {
-    if (id == CApp::kRepaintTimer)
+    if (id == CApp::kRepaintTimer) {
         OnRepaintTick();
-    else if (id == kHoverTimer)
+        if (m_app.m_session)
+            m_app.m_session->OnTick(); // the idle watch needs no timer of its own
+    } else if (id == kHoverTimer)
         OnHoverTimer();
 }
 

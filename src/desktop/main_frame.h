@@ -78,6 +78,8 @@ public:
 
     // Runs a command of the command table; false for identifiers that are none of ours.
     bool OnCommand(UINT id);
+    // After a customer session ended: the first tab, no description, restricted user mode.
+    void ResetForNextCustomer();
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -149,6 +151,10 @@ private:
     // Puts a checked shared catalogue that waits in place and shows it; false when none waits.
     bool TakeRoomCatalogue();
     void ReloadCatalogue();
+    // Customer sessions (main_frame_session.cpp).
+    bool SessionsEnabled() const;
+    void EditCustomerSessions();
+    void EndCustomerSession(bool byCustomer);
     // Menus (main_frame_menus.cpp).
     static POINT CursorPosition();
     void ShowMenu(const std::vector<MenuItem>& items, POINT screenPoint);

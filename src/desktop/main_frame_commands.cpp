@@ -15,6 +15,7 @@
 #include "app/integration_dialog.h"
 #include "framework/modal_ui.h"
 #include "resource.h"
+#include "session/session_rules.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -66,7 +67,8 @@ bool FileExists(const std::string& path) {
 
 bool CMainFrame::OnCommand(UINT id) {
     using namespace command;
-    if (!m_app.m_adminMode && !ObeyedInRestrictedMode(id, m_app.isRestart))
+    if (!m_app.m_adminMode && !ObeyedInRestrictedMode(id, m_app.isRestart) &&
+        !SessionCommandAllowed(id, SessionsEnabled()))
         return IsDesktopCommand(id);
     const SettingsWriteReport report(m_app.m_settings, Hwnd());
     switch (id) {
@@ -132,6 +134,13 @@ bool CMainFrame::OnCommand(UINT id) {
         return true;
     case kPublishCatalogue:
         PublishCatalogue();
+        return true;
+    case kCustomerSessions:
+        EditCustomerSessions();
+        return true;
+    case kEndCustomerSession:
+    case kEndMySession:
+        EndCustomerSession(id == kEndMySession);
         return true;
     case kShutdownChoice:
         OfferShutdown();
@@ -209,7 +218,7 @@ void CMainFrame::LeaveAdminMode() {
     for (UINT id : {kSaveButtonId, kSettingsButtonId, kAddTabButtonId})
         ::ShowWindow(ButtonHwnd(id), SW_HIDE);
     PlaceTabStrip();
-    if (!m_app.isRestart)
+    if (!ShutdownButtonEnabled(m_app.isRestart, SessionsEnabled()))
         ::EnableWindow(ButtonHwnd(kShutdownButtonId), FALSE);
     Editor().SetReadOnly(true);
     Editor().ShowToolbar(false);
@@ -247,7 +256,7 @@ void CMainFrame::SetModeToolTip(const char* text) {
 }
 
 void CMainFrame::OnShutdownButton() {
-    switch (DecideClose(m_app.m_adminMode != 0, m_app.isRestart)) {
+    switch (DecideClose(m_app.m_adminMode != 0, m_app.isRestart, SessionsEnabled())) {
     case CloseAction::ExitMenu:
         ShowMenu(MenuItems(DesktopMenu::Exit), CursorPosition());
         break;
@@ -260,6 +269,11 @@ void CMainFrame::OnShutdownButton() {
 }
 
 void CMainFrame::OfferShutdown() {
+    if (SessionsEnabled() && !m_app.m_adminMode) {
+        // The customer's choice always holds "End my session", which no system dialog offers.
+        ShowMenu(ShutdownChoiceItems(false, m_app.isRestart, true), CursorPosition());
+        return;
+    }
     const unsigned major = CurrentSystemActions().WindowsMajorVersion();
     if (DecideShutdownOffer(major, m_app.m_shutdownDialog != nullptr) == ShutdownOffer::ShellDialog)
         m_app.m_shutdownDialog(Hwnd());

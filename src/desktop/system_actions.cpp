@@ -1,6 +1,7 @@
 #include "desktop/system_actions.h"
 
 #include "framework/unique_handle.h"
+#include "session/program_job.h"
 
 #include <htmlhelp.h>
 #include <shellapi.h>
@@ -22,6 +23,7 @@ HtmlHelpFunction HtmlHelpEntry() {
 
 SystemActions g_systemActions;
 SystemActions* g_currentActions = &g_systemActions;
+ProgramJob* g_programJob = nullptr;
 
 } // namespace
 
@@ -35,9 +37,17 @@ bool SystemActions::StartProcess(const std::string& commandLine, const std::stri
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showCommand;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr,
+    // Started suspended and let go once in the job, so not even its first child escapes it.
+    ProgramJob* job = g_programJob && g_programJob->IsValid() ? g_programJob : nullptr;
+    const bool holdBack = job && !(flags & CREATE_SUSPENDED);
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE,
+                          flags | (holdBack ? CREATE_SUSPENDED : 0), nullptr,
                           folder.empty() ? nullptr : folder.c_str(), &startup, &process))
         return false;
+    if (job)
+        job->Adopt(process.hProcess);
+    if (holdBack)
+        ::ResumeThread(process.hThread);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return true;
@@ -45,8 +55,18 @@ bool SystemActions::StartProcess(const std::string& commandLine, const std::stri
 
 void SystemActions::ShellOpen(const std::string& file, const std::string& parameters,
                               const std::string& folder, int showCommand) {
-    ::ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.c_str(),
-                    folder.empty() ? nullptr : folder.c_str(), showCommand);
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.c_str();
+    info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+    info.nShow = showCommand;
+    if (!::ShellExecuteExA(&info) || !info.hProcess)
+        return; // opened by a program already running, or not at all
+    UniqueKernelHandle process(info.hProcess);
+    if (g_programJob)
+        g_programJob->Adopt(process.Get());
 }
 
 void SystemActions::Exec(const std::string& commandLine, UINT showCommand) {
@@ -95,6 +115,14 @@ void SystemActions::EndSession(UINT flags, DWORD reason) {
 
 SystemActions& CurrentSystemActions() {
     return *g_currentActions;
+}
+
+void SetProgramJob(ProgramJob* job) {
+    g_programJob = job;
+}
+
+ProgramJob* CurrentProgramJob() {
+    return g_programJob;
 }
 
 SystemActions* SetSystemActions(SystemActions* actions) {

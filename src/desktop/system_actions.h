@@ -7,12 +7,16 @@
 
 #include <string>
 
+class ProgramJob;
+
 class SystemActions {
 public:
     virtual ~SystemActions() = default;
 
     // CreateProcess of `commandLine` in `folder` (empty: the caller's own) with `flags`,
-    // showing its window with `showCommand`; the process is not waited for.
+    // showing its window with `showCommand`; the process is not waited for. It runs in the
+    // desktop's program job, when there is one. ShellOpen's program too, when the shell
+    // tells which process it started.
     virtual bool StartProcess(const std::string& commandLine, const std::string& folder,
                               DWORD flags, WORD showCommand);
     virtual void ShellOpen(const std::string& file, const std::string& parameters,
@@ -32,3 +36,8 @@ public:
 SystemActions& CurrentSystemActions();
 // Installs `actions` (null restores the real service) and returns the one it replaces.
 SystemActions* SetSystemActions(SystemActions* actions);
+
+// The job the programs a customer starts from the desktop run in (null: none); its owner
+// sets it and clears it before the job goes.
+void SetProgramJob(ProgramJob* job);
+ProgramJob* CurrentProgramJob();

@@ -24,8 +24,8 @@ TEST(DesktopMenusTest, EachMenuHoldsItsItemsInOrder) {
         {DesktopMenu::Tab, 1, {500}},
         {DesktopMenu::Tab, 2, {500, 501}},
         {DesktopMenu::Tab, 40, {500, 501}},
-        {DesktopMenu::Tools, 1, {150, 151, 152, 153, 157, 154, 155, 156}},
-        {DesktopMenu::ProgramSetup, 1, {200, 201, 202, 204, 205, 207, 0, 203}},
+        {DesktopMenu::Tools, 1, {150, 151, 152, 153, 157, 154, 155, 156, 158}},
+        {DesktopMenu::ProgramSetup, 1, {200, 201, 202, 204, 206, 205, 207, 0, 203}},
         {DesktopMenu::Exit, 1, {300, 301, 302}},
         {DesktopMenu::Shutdown, 1, {400, 401}},
     };
@@ -39,8 +39,8 @@ TEST(DesktopMenusTest, EachMenuHoldsItsItemsInOrder) {
     EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup)[7], (MenuItem{203, "Change admin password"}));
     // Publishing is offered only while a shared catalogue source is set.
     EXPECT_EQ(Ids(MenuItems(DesktopMenu::ProgramSetup, 1, true)),
-              (std::vector<unsigned>{200, 201, 202, 204, 205, 207, 208, 0, 203}));
-    EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup, 1, true)[6],
+              (std::vector<unsigned>{200, 201, 202, 204, 206, 205, 207, 208, 0, 203}));
+    EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup, 1, true)[7],
               (MenuItem{208, "Publish catalogue to all PCs"}));
     EXPECT_EQ(MenuItems(DesktopMenu::Tools)[4],
               (MenuItem{157, "Network properties (NETCPL.CPL, NCPA.CPL)"}));
@@ -54,6 +54,8 @@ TEST(DesktopMenusTest, ClosingAndShuttingDownFollowModeVersionAndRestriction) {
     EXPECT_EQ(DecideClose(false, 1), CloseAction::ShutdownChoice);
     EXPECT_EQ(DecideClose(false, 0), CloseAction::Nothing);
     EXPECT_EQ(DecideClose(false, 7), CloseAction::Nothing) << "only 1 allows it";
+    EXPECT_EQ(DecideClose(false, 0, true), CloseAction::ShutdownChoice) << "End my session";
+    EXPECT_EQ(DecideClose(true, 0, true), CloseAction::ExitMenu);
 
     EXPECT_EQ(DecideShutdownOffer(5, true), ShutdownOffer::ShellDialog);
     EXPECT_EQ(DecideShutdownOffer(5, false), ShutdownOffer::ShutdownMenu);

@@ -288,7 +288,8 @@ TEST_F(ModesTest, ToolsHelpAndAboutFromTheirMenus) {
     m_ui.menuAnswers = {command::kProgramSetup};
     Command(command::kToolsMenu);
     ASSERT_EQ(m_ui.shownMenus.size(), 3u);
-    EXPECT_EQ(m_ui.shownMenus[2].Ids(), (std::vector<UINT>{200, 201, 202, 204, 205, 207, 0, 203}));
+    EXPECT_EQ(m_ui.shownMenus[2].Ids(),
+              (std::vector<UINT>{200, 201, 202, 204, 206, 205, 207, 0, 203}));
 
     for (UINT id : {150u, 151u, 152u, 153u, 157u})
         Command(id);
