@@ -29,10 +29,25 @@ void DrawEntry(HDC dc, const DesktopLayout& layout, const ProgramEntry& entry,
     ::DrawTextA(dc, entry.caption, -1, &box, DT_CENTER | DT_WORDBREAK);
 }
 
+void DrawRunningMarker(HDC dc, const GridRect& r, COLORREF colour) {
+    UniqueBrush brush(::CreateSolidBrush(colour));
+    UniquePen pen(::CreatePen(PS_SOLID, 1, colour));
+    SelectObjectGuard selectBrush(dc, brush.Get());
+    SelectObjectGuard selectPen(dc, pen.Get());
+    ::Ellipse(dc, r.left, r.top, r.right, r.bottom);
+}
+
 } // namespace
 
+GridRect RunningMarkerRect(const DesktopLayout& layout, int column, int row) {
+    const int right = (column + 1) * kCellPitch - 2;
+    const int top = layout.gridTop + row * kCellPitch + 2;
+    return {right - 6, top, right, top + 6};
+}
+
 void DrawDesktopIcons(HDC dc, const DesktopLayout& layout, const Icons& catalogue, int currentTab,
-                      int placedLimit, const IconPaintStyle& style, IconCache* cache) {
+                      int placedLimit, const IconPaintStyle& style, IconCache* cache,
+                      const std::function<bool(int)>& isRunning) {
     ::MoveToEx(dc, 0, layout.gridTop, nullptr);
     ::LineTo(dc, layout.width, layout.gridTop);
     ::MoveToEx(dc, layout.halfWidth, 0, nullptr);
@@ -53,6 +68,9 @@ void DrawDesktopIcons(HDC dc, const DesktopLayout& layout, const Icons& catalogu
             entry.column >= layout.columns || entry.row >= layout.rows)
             continue;
         DrawEntry(dc, layout, entry, style, cache);
+        if (isRunning && isRunning(i))
+            DrawRunningMarker(dc, RunningMarkerRect(layout, entry.column, entry.row),
+                              style.captionText);
     }
     if (cache)
         cache->EndPass();

@@ -1,4 +1,5 @@
 #include "desktop/main_frame.h"
+#include "desktop/system_actions.h"
 
 #include "desktop/picture_loader.h"
 
@@ -99,7 +100,8 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnLeftButtonUp({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return Default(message, wParam, lParam);
     case WM_LBUTTONDBLCLK:
-        StartProgramAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        StartProgramAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+                       (wParam & MK_SHIFT) != 0);
         return Default(message, wParam, lParam);
     case WM_RBUTTONUP: {
         m_moveMode = false; // any right-button release ends a pending move
@@ -393,6 +395,12 @@ void CMainFrame::OnTimer(UINT_PTR id) {
         OnHoverTimer();
 }
 
+void CMainFrame::InvalidateGrid() {
+    // A marker that goes needs the background under it, so the grid is erased too.
+    const RECT grid{0, m_layout.gridTop, m_layout.width, m_layout.height};
+    ::InvalidateRect(Hwnd(), &grid, TRUE);
+}
+
 void CMainFrame::OnRepaintTick() {
     if (m_app.m_lockdown)
         m_app.m_lockdown->OnTimer();
@@ -400,6 +408,8 @@ void CMainFrame::OnRepaintTick() {
         for (UINT id : {kModeButtonId, kShutdownButtonId})
             ::RedrawWindow(ButtonHwnd(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     }
+    if (m_running.Refresh(CurrentProgramJob()))
+        InvalidateGrid();
     {
         ClientDc dc(Hwnd());
         DrawIcons(dc.Get());

@@ -10,6 +10,7 @@
 #include "desktop/desktop_commands.h"
 #include "desktop/grid_layout.h"
 #include "desktop/icon_cache.h"
+#include "desktop/running_programs.h"
 #include "framework/unique_handle.h"
 #include "framework/window.h"
 
@@ -69,6 +70,7 @@ public:
     HWND ToolTipHwnd() const { return m_toolTip; }
     TabCtrl& TabStrip() { return m_tabStrip; }
     const IconCache& CachedIcons() const { return m_iconCache; }
+    const RunningPrograms& Running() const { return m_running; }
     CRulerRichEditCtrl& Description() { return Editor(); }
 
     // The strip reports a click on another tab: the grid shows that tab's icons.
@@ -116,6 +118,7 @@ private:
     void OnSize();
     void OnTimer(UINT_PTR id);
     void OnRepaintTick();
+    void InvalidateGrid();
     void OnHoverTimer();
     void OnMouseMove(POINT point);
     void OnLeftButtonUp(POINT point);
@@ -136,7 +139,8 @@ private:
     // Exit, shutdown and the commands of the tools and setup menus.
     void OnShutdownButton();
     void OfferShutdown();
-    void StartProgramAt(POINT point);
+    // A running program is brought back unless `newCopy` (Shift held) asks for another one.
+    void StartProgramAt(POINT point, bool newCopy = false);
     void OpenHelp();
     void ChooseIconFont();
     void ChooseBackground();
@@ -193,4 +197,5 @@ private:
     // Empty place-holder panes the strip needs, one per catalogue tab.
     std::vector<HWND> m_tabPages;
     IconCache m_iconCache;
+    RunningPrograms m_running;
 };

@@ -281,18 +281,34 @@ void CMainFrame::OfferShutdown() {
         ShowMenu(MenuItems(DesktopMenu::Shutdown), CursorPosition());
 }
 
-void CMainFrame::StartProgramAt(POINT point) {
+void CMainFrame::StartProgramAt(POINT point, bool newCopy) {
     const int entry = EntryAt(point);
     if (entry == -1)
         return;
     const ProgramEntry& program = m_app.m_catalogue->m_entries[entry];
+    const std::string key = RunningPrograms::KeyOf(program.programPath, program.parameters);
+    if (!newCopy) {
+        // The list may be up to one timer tick old: a program may have ended or started a
+        // window since.
+        if (m_running.Refresh(CurrentProgramJob()))
+            InvalidateGrid();
+        if (HWND window = m_running.WindowOf(key)) {
+            BringBack(window);
+            return;
+        }
+    }
     const LaunchPlan plan = PlanLaunch(program.programPath, program.parameters);
     SystemActions& actions = CurrentSystemActions();
+    TakeStartedProcessId();
     if (plan.shellExecute)
         actions.ShellOpen(program.programPath, program.parameters, plan.folder, SW_SHOWNORMAL);
     else
         actions.StartProcess(plan.commandLine, plan.folder, kProgramStartFlags,
                              static_cast<WORD>(program.showCommand));
+    if (const DWORD started = TakeStartedProcessId()) {
+        m_running.Started(key, started);
+        InvalidateGrid(); // its marker shows at once
+    }
 }
 
 void CMainFrame::OpenHelp() {

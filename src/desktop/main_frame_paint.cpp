@@ -10,8 +10,15 @@ void CMainFrame::DrawIcons(HDC dc) {
     const IconPaintStyle style{m_app.m_captionFont.Get(), static_cast<COLORREF>(m_app.cvetfona),
                                static_cast<COLORREF>(m_app.cveticon),
                                static_cast<COLORREF>(m_app.fontcolor)};
-    DrawDesktopIcons(dc, m_layout, *m_app.m_catalogue, CurrentTab(), m_placedLimit, style,
-                     &m_iconCache);
+    const Icons& catalogue = *m_app.m_catalogue;
+    std::function<bool(int)> isRunning;
+    if (m_running.AnyRunning()) // an idle desktop's paint pass stays as it was
+        isRunning = [&](int i) {
+            const ProgramEntry& entry = catalogue.m_entries[i];
+            return m_running.IsRunning(RunningPrograms::KeyOf(entry.programPath, entry.parameters));
+        };
+    DrawDesktopIcons(dc, m_layout, catalogue, CurrentTab(), m_placedLimit, style, &m_iconCache,
+                     isRunning);
 }
 
 void CMainFrame::RebuildBackground() {

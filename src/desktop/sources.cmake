@@ -16,4 +16,5 @@ list(APPEND KORVANE_WIN32_SOURCES
     ${KORVANE_SOURCE_DIR}/main_frame_room.cpp
     ${KORVANE_SOURCE_DIR}/main_frame_session.cpp
     ${KORVANE_SOURCE_DIR}/picture_loader.cpp
+    ${KORVANE_SOURCE_DIR}/running_programs.cpp
     ${KORVANE_SOURCE_DIR}/system_actions.cpp)

@@ -6,6 +6,7 @@
 #include <htmlhelp.h>
 #include <shellapi.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,6 +25,15 @@ HtmlHelpFunction HtmlHelpEntry() {
 SystemActions g_systemActions;
 SystemActions* g_currentActions = &g_systemActions;
 ProgramJob* g_programJob = nullptr;
+DWORD g_startedProcessId = 0;
+
+// The desktop holds the input when it starts a program; it lets the program take the
+// foreground, so the program's first window comes up in front.
+void NoteStarted(DWORD processId) {
+    g_startedProcessId = processId;
+    if (processId)
+        ::AllowSetForegroundWindow(processId);
+}
 
 } // namespace
 
@@ -46,6 +56,7 @@ bool SystemActions::StartProcess(const std::string& commandLine, const std::stri
         return false;
     if (job)
         job->Adopt(process.hProcess);
+    NoteStarted(process.dwProcessId);
     if (holdBack)
         ::ResumeThread(process.hThread);
     ::CloseHandle(process.hThread);
@@ -65,6 +76,7 @@ void SystemActions::ShellOpen(const std::string& file, const std::string& parame
     if (!::ShellExecuteExA(&info) || !info.hProcess)
         return; // opened by a program already running, or not at all
     UniqueKernelHandle process(info.hProcess);
+    NoteStarted(::GetProcessId(process.Get()));
     if (g_programJob)
         g_programJob->Adopt(process.Get());
 }
@@ -123,6 +135,10 @@ void SetProgramJob(ProgramJob* job) {
 
 ProgramJob* CurrentProgramJob() {
     return g_programJob;
+}
+
+DWORD TakeStartedProcessId() {
+    return std::exchange(g_startedProcessId, 0);
 }
 
 SystemActions* SetSystemActions(SystemActions* actions) {

@@ -41,3 +41,7 @@ SystemActions* SetSystemActions(SystemActions* actions);
 // sets it and clears it before the job goes.
 void SetProgramJob(ProgramJob* job);
 ProgramJob* CurrentProgramJob();
+
+// The id of the process the last StartProcess or ShellOpen started (0: none, or the shell did
+// not tell), cleared as it is read.
+DWORD TakeStartedProcessId();
