@@ -35,8 +35,8 @@ TEST(DesktopMenusTest, EachMenuHoldsItsItemsInOrder) {
     }
     // Texts a user reads; the separator has none.
     EXPECT_EQ(MenuItems(DesktopMenu::Tab, 3)[1], (MenuItem{501, "Delete tab"}));
-    EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup)[6], (MenuItem{0, ""}));
-    EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup)[7], (MenuItem{203, "Change admin password"}));
+    EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup)[7], (MenuItem{0, ""}));
+    EXPECT_EQ(MenuItems(DesktopMenu::ProgramSetup)[8], (MenuItem{203, "Change admin password"}));
     // Publishing is offered only while a shared catalogue source is set.
     EXPECT_EQ(Ids(MenuItems(DesktopMenu::ProgramSetup, 1, true)),
               (std::vector<unsigned>{200, 201, 202, 204, 206, 205, 207, 208, 0, 203}));

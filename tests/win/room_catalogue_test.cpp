@@ -207,7 +207,7 @@ TEST_F(RoomDesktopTest, TakenAtStartWaitingForAdminModeAndPublishedOnlyOverItsOw
     m_ui.menuAnswers = {0};
     Command(command::kProgramSetup);
     EXPECT_EQ(m_ui.shownMenus.back().Ids(),
-              (std::vector<UINT>{200, 201, 202, 204, 205, 207, 208, 0, 203}));
+              (std::vector<UINT>{200, 201, 202, 204, 206, 205, 207, 208, 0, 203}));
     std::string takenLine;
     m_ui.dialogScripts.push_back([&](HWND d) {
         takenLine = ItemText(d, IDC_ABOUT_TAKEN);
