@@ -25,8 +25,9 @@ export_registry() {
         iconv -f UTF-16LE -t UTF-8 "$drive_c/$1.reg" | tr -d '\r\357\273\277'
     done >"$work/$1.txt"
 }
-# What may differ by design, and Wine's own bookkeeping: the settings stay (README,
-# "Uninstall"), and Wine keeps per-run keys of its own under Software\Wine.
+# What may differ by design, and Wine's own bookkeeping: the settings and their subkeys (the
+# customer sessions' key) stay (README, "Uninstall"), and Wine keeps per-run keys of its own
+# under Software\Wine.
 normalise() {
     python3 - "$1" <<'EOF'
 import re, sys
@@ -35,7 +36,7 @@ for line in open(sys.argv[1], encoding="utf-8", errors="replace"):
     line = line.rstrip("\n")
     if line.startswith("["):
         section = line
-    if section and re.match(r"\[HKEY_LOCAL_MACHINE\\Software\\Korvane\]", section, re.I):
+    if section and re.match(r"\[HKEY_LOCAL_MACHINE\\Software\\Korvane[\\\]]", section, re.I):
         continue
     if section and re.search(r"\\Software\\Wine[\\\]]", section, re.I):
         continue
