@@ -8,10 +8,13 @@
 
 #include <shlobj.h>
 
+#include <tlhelp32.h>
+
 #include <cctype>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 inline constexpr COLORREF kBenchBackground = RGB(0, 0, 96);
 
@@ -35,33 +38,56 @@ inline std::string ComparablePath(std::string path) {
     return path;
 }
 
-// Processor milliseconds of the Unix process running `exe`, read from /proc through Wine's Z:
-// drive (Wine reports no times for other processes); -1 when there is no such process.
-inline double UnixProcessCpuMs(const std::string& exe) {
+// A file under /proc, read through Wine's Z: drive; empty when it cannot be read.
+inline std::string ProcFile(const std::string& pid, const char* name) {
+    FILE* f = std::fopen(("Z:\\proc\\" + pid + "\\" + name).c_str(), "rb");
+    if (!f)
+        return {};
+    std::string text(4096, '\0');
+    text.resize(std::fread(text.data(), 1, text.size() - 1, f));
+    std::fclose(f);
+    return text;
+}
+
+// The Unix process ids of the Wine processes whose program is `exe` (a path, or a file name to
+// match the path's end), the desktop and its watcher alike.
+inline std::vector<std::string> UnixProcessesOf(const std::string& exe) {
     const std::string wanted = ComparablePath(exe);
+    std::vector<std::string> pids;
     WIN32_FIND_DATAA found;
     HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &found);
     if (search == INVALID_HANDLE_VALUE)
-        return -1;
-    double ms = -1;
+        return pids;
     do {
         const std::string pid = found.cFileName;
         if (pid.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        char text[1024] = {};
-        FILE* f = std::fopen(("Z:\\proc\\" + pid + "\\cmdline").c_str(), "rb");
-        if (!f)
-            continue;
-        std::fread(text, 1, sizeof(text) - 1, f);
-        std::fclose(f);
-        if (ComparablePath(text) != wanted)
-            continue;
-        f = std::fopen(("Z:\\proc\\" + pid + "\\stat").c_str(), "rb");
-        if (!f)
-            continue;
-        std::string stat(4096, '\0');
-        stat.resize(std::fread(stat.data(), 1, stat.size(), f));
-        std::fclose(f);
+        const std::string program = ComparablePath(ProcFile(pid, "cmdline").c_str());
+        const bool matches =
+            program == wanted ||
+            (wanted.find('/') == std::string::npos && program.size() > wanted.size() &&
+             program.compare(program.size() - wanted.size() - 1, std::string::npos,
+                             "/" + wanted) == 0);
+        if (matches)
+            pids.push_back(pid);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return pids;
+}
+
+// Resident memory of the Unix process `pid` in kilobytes (VmRSS), 0 when unknown.
+inline long ResidentKb(const std::string& pid) {
+    const std::string status = ProcFile(pid, "status");
+    const std::size_t at = status.find("VmRSS:");
+    return at == std::string::npos ? 0 : std::strtol(status.c_str() + at + 6, nullptr, 10);
+}
+
+// Processor milliseconds of the Unix process running `exe`, read from /proc through Wine's Z:
+// drive (Wine reports no times for other processes); -1 when there is no such process.
+inline double UnixProcessCpuMs(const std::string& exe) {
+    double ms = -1;
+    for (const std::string& pid : UnixProcessesOf(exe)) {
+        const std::string stat = ProcFile(pid, "stat");
         // After the command in parentheses: state is field 3, utime 14 and stime 15, in the
         // kernel's 100 ticks a second.
         const std::size_t close = stat.rfind(')');
@@ -72,8 +98,7 @@ inline double UnixProcessCpuMs(const std::string& exe) {
                         &stime) == 2)
             ms = 10.0 * static_cast<double>(utime + stime);
         break;
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
+    }
     return ms;
 }
 
@@ -120,6 +145,34 @@ struct StartedProcess {
         return ms(kernel) + ms(user);
     }
 };
+
+// Ends every process whose program is `exe` (a desktop's watcher outlives its desktop) and
+// waits until they have gone, so that the next start in a timed series meets a quiet system.
+inline void EndProcessesOf(const std::string& exe) {
+    const std::string wanted = ComparablePath(exe);
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32First(snapshot, &entry); more;
+         more = ::Process32Next(snapshot, &entry)) {
+        HANDLE process = ::OpenProcess(
+            PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+            entry.th32ProcessID);
+        if (!process)
+            continue;
+        char path[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        if (::QueryFullProcessImageNameA(process, 0, path, &size) &&
+            ComparablePath(path) == wanted) {
+            ::TerminateProcess(process, 0);
+            ::WaitForSingleObject(process, 5000);
+        }
+        ::CloseHandle(process);
+    }
+    ::CloseHandle(snapshot);
+}
 
 inline bool VisibleWindow(const char* className, const char* title) {
     HWND hwnd = ::FindWindowA(className, title);

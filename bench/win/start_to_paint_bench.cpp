@@ -1,18 +1,26 @@
 // Time from process start to the first complete paint of a 65-icon tab of korvane.exe, against
 // the time from process start to the first window of Wine's notepad.exe, measured alike: the
 // process is created, then the screen is polled every millisecond until the window shows (and,
-// for the desktop, until the last of the 65 icons is on screen).
+// for the desktop, until the last of the 65 icons is on screen). Then the resident memory of
+// the started desktop and its watcher against notepad's.
 //   start_to_paint_bench KORVANE_EXE [RUNS] [BASELINE_EXE]
-// A baseline executable (an older build) is timed in the same runs, interleaved with the others.
-// The data folder's icons.bin is replaced by a 65-entry catalogue for the run and restored.
+// A baseline executable (an older build) is timed in the same runs. Each round starts every
+// program once, in an order that turns from round to round, so that none always follows the
+// same one; each start meets a quiet system: the one before it, its watcher included, has
+// ended. The data folder's icons.bin is replaced by a 65-entry catalogue and restored.
 #include "bench_desktop.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
+
+// What a process torn down leaves to the system (its windows, its Unix process) is given this
+// long before the next start.
+constexpr DWORD kSettleMs = 300;
 
 // Milliseconds until the desktop `exe` shows the icon at `last`, or -1.
 double DesktopStart(const std::string& exe, const GridRect& last) {
@@ -20,16 +28,54 @@ double DesktopStart(const std::string& exe, const GridRect& last) {
         std::fprintf(stderr, "the screen never cleared; run skipped\n");
         return -1;
     }
-    const double start = NowMs();
-    StartedProcess desktop(Quoted(exe));
-    return WaitUntil(start, [&] {
-        return VisibleWindow(nullptr, "SHELL") && IconOnScreen(last.left, last.top);
-    });
+    double ms = -1;
+    {
+        const double start = NowMs();
+        StartedProcess desktop(Quoted(exe));
+        ms = WaitUntil(start, [&] {
+            return VisibleWindow(nullptr, "SHELL") && IconOnScreen(last.left, last.top);
+        });
+    }
+    EndProcessesOf(exe);
+    ::Sleep(kSettleMs);
+    return ms;
 }
 
-void Print(const char* what, const std::vector<double>& times, int icons) {
-    std::printf("%s start to first complete paint of %d icons: median %.0f ms (%zu runs)\n", what,
-                icons, Median(times), times.size());
+double NotepadStart() {
+    double ms = -1;
+    {
+        const double start = NowMs();
+        StartedProcess notepad("notepad.exe");
+        ms = WaitUntil(start, [] { return VisibleWindow("Notepad", nullptr); });
+    }
+    ::Sleep(kSettleMs);
+    return ms;
+}
+
+struct Contender {
+    std::string name;
+    std::function<double()> start;
+    std::vector<double> times;
+};
+
+// Resident kilobytes of every process of `exe` once it has been up for a few seconds (for the
+// desktop: its watcher runs by then), printed one by one.
+long SettledResidentKb(const std::string& commandLine, const std::string& exe, const char* what) {
+    long total = 0;
+    {
+        StartedProcess process(commandLine);
+        ::Sleep(4000);
+        std::printf("resident memory of %s:", what);
+        for (const std::string& pid : UnixProcessesOf(exe)) {
+            const long kb = ResidentKb(pid);
+            std::printf(" %.1f MB", kb / 1024.0);
+            total += kb;
+        }
+        std::printf(" (%.1f MB in all)\n", total / 1024.0);
+    }
+    EndProcessesOf(exe);
+    ::Sleep(kSettleMs);
+    return total;
 }
 
 } // namespace
@@ -39,39 +85,42 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: start_to_paint_bench KORVANE_EXE [RUNS] [BASELINE_EXE]\n");
         return 2;
     }
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    const std::string desktopExe = argv[1];
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 9;
     const std::string baselineExe = argc > 3 ? argv[3] : "";
     const DesktopLayout layout = ScreenLayout();
     BenchCatalogue catalogue(layout);
     const GridRect last = layout.IconRect(layout.columns - 1, layout.rows - 1);
 
-    std::vector<double> desktop, baseline, notepad;
+    std::vector<Contender> contenders;
+    contenders.push_back({"desktop ", [&] { return DesktopStart(desktopExe, last); }, {}});
+    contenders.push_back({"notepad ", [] { return NotepadStart(); }, {}});
+    if (!baselineExe.empty())
+        contenders.push_back({"baseline", [&] { return DesktopStart(baselineExe, last); }, {}});
     for (int run = 0; run < runs; ++run) {
-        if (!baselineExe.empty()) {
-            const double b = DesktopStart(baselineExe, last);
-            if (b >= 0)
-                baseline.push_back(b);
+        for (std::size_t i = 0; i < contenders.size(); ++i) {
+            Contender& c = contenders[(run + i) % contenders.size()];
+            const double ms = c.start();
+            if (ms >= 0)
+                c.times.push_back(ms);
         }
-        const double k = DesktopStart(argv[1], last);
-        if (k >= 0)
-            desktop.push_back(k);
-        const double start = NowMs();
-        StartedProcess n("notepad.exe");
-        const double n1 = WaitUntil(start, [] { return VisibleWindow("Notepad", nullptr); });
-        if (n1 >= 0)
-            notepad.push_back(n1);
     }
 
-    const double n = Median(notepad);
-    if (!baselineExe.empty())
-        Print("baseline", baseline, layout.cellsPerTab);
-    Print("desktop ", desktop, layout.cellsPerTab);
-    std::printf("notepad.exe start to its first window:              median %.0f ms (%zu runs)\n",
-                n, notepad.size());
-    if (n > 0) {
+    const double notepad = Median(contenders[1].times);
+    for (const Contender& c : contenders)
+        std::printf("%s start to %s: median %.0f ms (%zu runs)\n", c.name.c_str(),
+                    c.name[0] == 'n' ? "its first window                 "
+                                     : "first complete paint of 65 icons",
+                    Median(c.times), c.times.size());
+    if (notepad > 0) {
+        std::printf("ratio desktop / notepad: %.2f\n", Median(contenders[0].times) / notepad);
         if (!baselineExe.empty())
-            std::printf("ratio baseline / notepad: %.2f\n", Median(baseline) / n);
-        std::printf("ratio desktop / notepad: %.2f\n", Median(desktop) / n);
+            std::printf("ratio baseline / notepad: %.2f\n", Median(contenders[2].times) / notepad);
     }
-    return desktop.empty() || notepad.empty() ? 1 : 0;
+
+    const long desktopKb = SettledResidentKb(Quoted(desktopExe), desktopExe, "desktop and watcher");
+    const long notepadKb = SettledResidentKb("notepad.exe", "notepad.exe", "notepad");
+    std::printf("desktop and watcher use %+.1f MB against notepad (at most +10 MB)\n",
+                (desktopKb - notepadKb) / 1024.0);
+    return contenders[0].times.empty() || contenders[1].times.empty() ? 1 : 0;
 }

@@ -6,12 +6,12 @@
 #include "resource.h"
 #include "base/text.h"
 #include "desktop/main_frame.h"
+#include "desktop/picture_loader.h"
 #include "desktop/system_actions.h"
 #include "framework/modal_ui.h"
 #include "session/customer_session.h"
 #include "shell/shell.h"
 
-#include <gdiplus.h>
 #include <shlobj.h>
 
 #include <cstdint>
@@ -73,9 +73,7 @@ BOOL CApp::InitInstance() {
     }
     m_crashReporterInstalled = true;
 
-    // 2. GDI+.
-    Gdiplus::GdiplusStartupInput input;
-    m_gdiplusStarted = Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) == Gdiplus::Ok;
+    // 2. GDI+ is started by the first picture (the background's or a screenshot).
 
     // The room's catalogue, when a share is set, replaces icons.bin before it is read.
     TakeRoomCatalogue();
@@ -116,6 +114,7 @@ BOOL CApp::InitInstance() {
     // 15-17. The desktop window.
     if (!CreateFrame())
         return FALSE;
+    SetFrameIcon();
     if (m_onShown)
         m_onShown();
 
@@ -160,10 +159,7 @@ int CApp::ExitInstance() {
         ::DeleteObject(m_backgroundPicture);
         m_backgroundPicture = nullptr;
     }
-    if (m_gdiplusStarted) {
-        Gdiplus::GdiplusShutdown(m_gdiplusToken);
-        m_gdiplusStarted = false;
-    }
+    StopPictureDecoding();
     if (m_crashReporterInstalled) {
         crUninstall();
         m_crashReporterInstalled = false;
@@ -320,12 +316,17 @@ bool CApp::CreateFrame() {
         return false;
     SetMainWindow(std::move(frame));
     HWND hwnd = MainHwnd();
-    HICON icon = ::LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_KORVANE));
-    ::SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    ::SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::ShowWindow(hwnd, SW_SHOWNORMAL);
     ::UpdateWindow(hwnd);
     return true;
+}
+
+void CApp::SetFrameIcon() {
+    // Only Alt+Tab shows it; under Wine handing it to the X server costs the first paint 5 ms.
+    HWND hwnd = MainHwnd();
+    HICON icon = ::LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_KORVANE));
+    ::SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 
 void CApp::PublishWindowHandle() {

@@ -86,7 +86,6 @@ public:
     // Customer sessions and the job of the programs started from the desktop.
     std::unique_ptr<CustomerSession> m_session;
     void(WINAPI* m_shutdownDialog)(HWND) = nullptr;
-    ULONG_PTR m_gdiplusToken = 0;
 
 protected:
     // Seams for tests; the real program uses the platform directly.
@@ -102,11 +101,11 @@ private:
     void HideFromTaskList();
     void HideMinimizedWindows();
     bool CreateFrame();
+    void SetFrameIcon();
     bool TakeInstanceMutex();
     void TakeRoomCatalogue();
     void PublishWindowHandle();
 
     bool m_crashReporterInstalled = false;
-    bool m_gdiplusStarted = false;
     UniqueKernelHandle m_instanceMutex;
 };

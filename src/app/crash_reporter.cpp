@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -53,6 +54,7 @@ DWORD g_reporterThreadId = 0;
 volatile LONG g_reportingThread = 0; // the thread that reports, 0 before any crash
 HANDLE g_watcherThread = nullptr;
 HANDLE g_watcherJob = nullptr;
+void (*g_watcherMaker)() = nullptr;
 HANDLE g_crashEvent = nullptr;
 DWORD g_reserveThreadId = 0; // the thread given the overflow reserve
 
@@ -206,6 +208,8 @@ void HideOtherThreadsWindows(DWORD failingThread) {
 // Everything a crash needs beyond hiding the failing thread's windows: the watcher first (a dump
 // takes seconds under Wine, and the next desktop should not wait for it), then the report.
 void Report(const Request& request) {
+    if (!g_watcherThread && g_watcherMaker)
+        std::exchange(g_watcherMaker, nullptr)();
     crReleaseWatcher();
     HideOtherThreadsWindows(request.failingThread);
     if (g_crashEvent)
@@ -349,6 +353,10 @@ int crUninstall() {
 void crSetWatcher(void* thread, void* job) {
     g_watcherThread = thread;
     g_watcherJob = job;
+}
+
+void crSetWatcherMaker(void (*maker)()) {
+    g_watcherMaker = maker;
 }
 
 void crReleaseWatcher() {

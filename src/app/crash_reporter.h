@@ -29,6 +29,9 @@ int crGetLastErrorMsg(char* buffer, unsigned size);
 void crSetWatcher(void* thread, void* job);
 // Lets the watcher run and outlive this process, and forgets it.
 void crReleaseWatcher();
+// Called at a crash when no watcher waits (a desktop makes its watcher once its first paint is
+// on screen): makes one and hands it over with crSetWatcher and crSetCrashEvent. Null for none.
+void crSetWatcherMaker(void (*maker)());
 // The event to set at a crash, before the dump, to tell the watcher (not owned; null for none).
 // Kept across install and uninstall.
 void crSetCrashEvent(void* event);

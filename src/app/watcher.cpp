@@ -36,10 +36,6 @@ HANDLE HandleFromValue(std::uint64_t value) {
     return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
 }
 
-std::string HandleArgument(HANDLE handle) {
-    return std::to_string(reinterpret_cast<std::uintptr_t>(handle));
-}
-
 // A job that ends the suspended watcher if its desktop ends, even from outside, before the
 // desktop lets it go; null where the watcher cannot be put into one.
 UniqueKernelHandle CreateWatcherJob(HANDLE watcher) {

@@ -3,11 +3,10 @@
 // hang, until crashes come too fast; then, when we are the log-on shell, it starts explorer.exe
 // so that nobody is left in front of an empty screen.
 //
-// The desktop the user or Winlogon starts makes its watcher first thing, suspended, so that
-// starting a second process under Wine (tens of milliseconds) does not delay the desktop's
-// first paint. The desktop resumes it once it is on screen; a crash before that resumes it from
-// the crash reporter. A desktop outlives its watcher: when the watcher is gone, the desktop makes
-// a new one.
+// The desktop the user or Winlogon starts makes its watcher once its first paint is on screen,
+// so that starting a second process under Wine (tens of milliseconds, more on a busy machine)
+// does not delay that paint; a crash before that makes it from the crash reporter. A desktop
+// outlives its watcher: when the watcher is gone, the desktop makes a new one.
 
 #include "app/crash_recovery.h"
 #include "framework/unique_handle.h"

@@ -139,17 +139,15 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 int CMainFrame::OnCreate() {
-    m_screenshot = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_BITMAP, 0, 0, 0, 0, Hwnd(),
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScreenshotId)),
-                                     ::GetModuleHandleA(nullptr), nullptr);
     m_tabStrip.SetToolTipDeferred(true);
     if (m_tabStrip.Create(Hwnd(), WS_CHILD | WS_VISIBLE, RECT{}, kTabStripId))
         m_tabStrip.SetNotifyManager(this);
     // The desktop starts in restricted user mode with no program chosen: only the mode and
-    // shutdown buttons show, the description has no room until a program is chosen, and no
-    // tooltip shows before the pointer rests on a button. The admin buttons, the description
-    // editor and the tooltips (windows that each cost a round of server calls under Wine) are
-    // made once the first paint is done.
+    // shutdown buttons show, the description and the screenshot have no room until a program is
+    // chosen, and no tooltip shows before the pointer rests on a button. The admin buttons, the
+    // screenshot, the description editor and the tooltips (windows that each cost a round of
+    // server calls under Wine; the screenshot's and the tooltips' classes also load the common
+    // controls library) are made once the first paint is done.
     CreateButtons(false);
     ::PostMessageA(Hwnd(), kCreateHiddenChildren, 0, 0);
     if (!ShutdownButtonEnabled(m_app.isRestart, SessionsEnabled()))
@@ -180,6 +178,7 @@ void CMainFrame::CreateHiddenChildren() {
     if (m_hiddenChildrenMade || !Hwnd())
         return;
     m_hiddenChildrenMade = true;
+    CreateScreenshot();
     // Each overlaps its neighbours by a pixel; made in their first order after the other two,
     // every overlapping pair keeps the order of their creation, so the same button draws the
     // shared pixel.
@@ -189,6 +188,20 @@ void CMainFrame::CreateHiddenChildren() {
     MoveChild(ButtonHwnd(kAddTabButtonId), m_layout.addTabButton);
     CreateDescriptionEditor();
     CreateToolTips();
+}
+
+void CMainFrame::CreateScreenshot() {
+    m_screenshot = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_BITMAP, 0, 0, 0, 0, Hwnd(),
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScreenshotId)),
+                                     ::GetModuleHandleA(nullptr), nullptr);
+    if (!m_screenshot)
+        return;
+    // It takes the place in the stacking order that it had when it was the first child made:
+    // beyond the tab strip, which was the next.
+    const bool firstMadeOnTop = ::GetWindow(Hwnd(), GW_CHILD) == m_tabStrip.Hwnd();
+    ::SetWindowPos(m_screenshot, firstMadeOnTop ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    MoveChild(m_screenshot, m_layout.screenshot);
 }
 
 void CMainFrame::CreateToolTips() {

@@ -112,6 +112,7 @@ private:
     // The admin-mode buttons (hidden), the description editor and the tooltips; at once when
     // something needs them.
     void CreateHiddenChildren();
+    void CreateScreenshot();
     void CreateToolTips();
     // The description editor, made now if it is not made yet.
     CRulerRichEditCtrl& Editor();

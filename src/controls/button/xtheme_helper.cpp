@@ -14,8 +14,12 @@ using IsAppThemedFn = BOOL(WINAPI*)();
 using IsThemeActiveFn = BOOL(WINAPI*)();
 using OpenThemeDataFn = HTHEME(WINAPI*)(HWND, LPCWSTR);
 
+} // namespace
+
+// The loaded library and its functions, shared by all instances.
 struct ThemeLibrary {
     int instances = 0;
+    bool tried = false; // loading was attempted (it happens at the first call, not at start)
     HMODULE module = nullptr;
     bool available = false;
     CloseThemeDataFn closeThemeData = nullptr;
@@ -27,6 +31,8 @@ struct ThemeLibrary {
     IsThemeActiveFn isThemeActive = nullptr;
     OpenThemeDataFn openThemeData = nullptr;
 };
+
+namespace {
 
 ThemeLibrary& Library() {
     static ThemeLibrary library;
@@ -57,8 +63,16 @@ bool Widen(const char* text, std::vector<wchar_t>& wide) {
 
 CXThemeHelper g_themeHelper;
 
+const ThemeLibrary& CXThemeHelper::LoadedLibrary() {
+    ThemeLibrary& lib = Library();
+    if (!lib.tried && lib.instances > 0)
+        Load(kLibraryName);
+    return lib;
+}
+
 void CXThemeHelper::Load(const char* libraryName) {
     ThemeLibrary& lib = Library();
+    lib.tried = true;
     lib.module = ::LoadLibraryA(libraryName);
     if (!lib.module)
         return;
@@ -84,9 +98,11 @@ void CXThemeHelper::Unload() {
     lib.instances = instances;
 }
 
+// The library is loaded at the first call: under Wine loading it connects to the display and
+// reads the theme (30 ms), which a process that never draws a button (the watcher) should not
+// pay, and which the desktop pays only once its first window is on the way.
 CXThemeHelper::CXThemeHelper() {
-    if (Library().instances++ == 0)
-        Load(kLibraryName);
+    ++Library().instances;
 }
 
 CXThemeHelper::~CXThemeHelper() {
@@ -100,11 +116,11 @@ void CXThemeHelper::ReloadLibraryForTesting(const char* libraryName) {
 }
 
 bool CXThemeHelper::IsThemeLibAvailable() const {
-    return Library().available;
+    return LoadedLibrary().available;
 }
 
 HTHEME CXThemeHelper::OpenThemeData(HWND window, const char* className) {
-    const ThemeLibrary& lib = Library();
+    const ThemeLibrary& lib = LoadedLibrary();
     std::vector<wchar_t> wide;
     if (!lib.available || !className || !Widen(className, wide))
         return nullptr;
@@ -112,26 +128,26 @@ HTHEME CXThemeHelper::OpenThemeData(HWND window, const char* className) {
 }
 
 bool CXThemeHelper::CloseThemeData(HTHEME theme) {
-    const ThemeLibrary& lib = Library();
+    const ThemeLibrary& lib = LoadedLibrary();
     return lib.available && theme && SUCCEEDED(lib.closeThemeData(theme));
 }
 
 bool CXThemeHelper::DrawThemeBackground(HTHEME theme, HDC dc, int part, int state, const RECT* rect,
                                         const RECT* clip) {
-    const ThemeLibrary& lib = Library();
+    const ThemeLibrary& lib = LoadedLibrary();
     return lib.available && theme &&
            SUCCEEDED(lib.drawThemeBackground(theme, dc, part, state, rect, clip));
 }
 
 bool CXThemeHelper::DrawThemeParentBackground(HWND window, HDC dc, const RECT* rect) {
-    const ThemeLibrary& lib = Library();
+    const ThemeLibrary& lib = LoadedLibrary();
     return lib.available && ::IsWindow(window) && rect &&
            SUCCEEDED(lib.drawThemeParentBackground(window, dc, rect));
 }
 
 bool CXThemeHelper::DrawThemeText(HTHEME theme, HDC dc, int part, int state, const char* text,
                                   DWORD textFlags, DWORD textFlags2, const RECT* rect) {
-    const ThemeLibrary& lib = Library();
+    const ThemeLibrary& lib = LoadedLibrary();
     std::vector<wchar_t> wide;
     if (!lib.available || !theme || !text || !Widen(text, wide))
         return false;
@@ -141,17 +157,17 @@ bool CXThemeHelper::DrawThemeText(HTHEME theme, HDC dc, int part, int state, con
 
 bool CXThemeHelper::GetThemeBackgroundContentRect(HTHEME theme, HDC dc, int part, int state,
                                                   const RECT* bounding, RECT* content) {
-    const ThemeLibrary& lib = Library();
+    const ThemeLibrary& lib = LoadedLibrary();
     return lib.available && theme &&
            SUCCEEDED(lib.getThemeBackgroundContentRect(theme, dc, part, state, bounding, content));
 }
 
 bool CXThemeHelper::IsAppThemed() {
-    const ThemeLibrary& lib = Library();
+    const ThemeLibrary& lib = LoadedLibrary();
     return lib.available && lib.isAppThemed();
 }
 
 bool CXThemeHelper::IsThemeActive() {
-    const ThemeLibrary& lib = Library();
+    const ThemeLibrary& lib = LoadedLibrary();
     return lib.available && lib.isThemeActive();
 }

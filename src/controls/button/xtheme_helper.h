@@ -34,6 +34,8 @@ public:
     static void ReloadLibraryForTesting(const char* libraryName);
 
 private:
+    // The shared library, loaded at the first call while an instance exists.
+    static const struct ThemeLibrary& LoadedLibrary();
     static void Load(const char* libraryName);
     static void Unload();
 };
