@@ -66,8 +66,8 @@ inline std::vector<std::string> UnixProcessesOf(const std::string& exe) {
         const bool matches =
             program == wanted ||
             (wanted.find('/') == std::string::npos && program.size() > wanted.size() &&
-             program.compare(program.size() - wanted.size() - 1, std::string::npos,
-                             "/" + wanted) == 0);
+             program.compare(program.size() - wanted.size() - 1, std::string::npos, "/" + wanted) ==
+                 0);
         if (matches)
             pids.push_back(pid);
     } while (::FindNextFileA(search, &found));
@@ -157,9 +157,9 @@ inline void EndProcessesOf(const std::string& exe) {
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32First(snapshot, &entry); more;
          more = ::Process32Next(snapshot, &entry)) {
-        HANDLE process = ::OpenProcess(
-            PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
-            entry.th32ProcessID);
+        HANDLE process =
+            ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE,
+                          FALSE, entry.th32ProcessID);
         if (!process)
             continue;
         char path[MAX_PATH] = {};

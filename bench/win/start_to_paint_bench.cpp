@@ -10,6 +10,7 @@
 // ended. The data folder's icons.bin is replaced by a 65-entry catalogue and restored.
 #include "bench_desktop.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -68,7 +69,13 @@ long SettledResidentKb(const std::string& commandLine, const std::string& exe, c
         std::printf("resident memory of %s:", what);
         for (const std::string& pid : UnixProcessesOf(exe)) {
             const long kb = ResidentKb(pid);
-            std::printf(" %.1f MB", kb / 1024.0);
+            std::string arguments = ProcFile(pid, "cmdline");
+            std::replace(arguments.begin(), arguments.end(), '\0', ' ');
+            const std::size_t watch = arguments.find(" /");
+            std::printf(" %.1f MB%s", kb / 1024.0,
+                        watch == std::string::npos
+                            ? ""
+                            : (" (" + arguments.substr(watch + 1, 6) + ")").c_str());
             total += kb;
         }
         std::printf(" (%.1f MB in all)\n", total / 1024.0);

@@ -51,6 +51,10 @@ int CApp::InstallCrashReporter() {
 }
 
 bool CApp::IsTaskbarRunning() {
+    // The desktop window first: under Wine asking for it waits until the process that owns it
+    // (Wine's explorer.exe, which also holds the system tray's window) has made it, so that the
+    // answer does not depend on how soon this process first talked to the display.
+    ::GetDesktopWindow();
     return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr;
 }
 

@@ -77,6 +77,8 @@ public:
     bool m_restartedAfterCrash = false;
     // Called once the desktop window is shown and painted.
     std::function<void()> m_onShown;
+    // Called by the window thread at every tick of the repaint timer (its sign of life).
+    std::function<void()> m_onTick;
     BYTE m_taskbarFound = 0;
     std::string m_moduleDir;
     std::string m_commonDataPath;

@@ -47,6 +47,16 @@ std::optional<std::uint64_t> HandleValue(std::string_view token) {
     return value ? std::optional<std::uint64_t>(value) : std::nullopt;
 }
 
+// The optional third handle after "/watch" or "/restarted": how many tokens it took.
+std::size_t TakeAliveEvent(const std::vector<std::string_view>& tokens, std::size_t at,
+                           LaunchRole& role) {
+    const auto alive = at < tokens.size() ? HandleValue(tokens[at]) : std::nullopt;
+    if (!alive)
+        return 0;
+    role.aliveEvent = *alive;
+    return 1;
+}
+
 } // namespace
 
 LaunchRole ParseLaunchRole(std::string_view commandLine) {
@@ -68,13 +78,13 @@ LaunchRole ParseLaunchRole(std::string_view commandLine) {
             const auto event = watcher ? HandleValue(tokens[i + 2]) : std::nullopt;
             if (watcher && event) {
                 role.watcherProcess = *watcher, role.crashEvent = *event;
-                i += 2;
+                i += 2 + TakeAliveEvent(tokens, i + 3, role);
             }
         } else if (SameText(tokens[i], kWatchArgument) && i + 2 < tokens.size()) {
             const auto process = HandleValue(tokens[i + 1]), event = HandleValue(tokens[i + 2]);
             if (process && event) {
                 role.watcher = true, role.desktopProcess = *process, role.crashEvent = *event;
-                i += 2;
+                i += 2 + TakeAliveEvent(tokens, i + 3, role);
             }
         }
     }
@@ -84,14 +94,17 @@ LaunchRole ParseLaunchRole(std::string_view commandLine) {
     return role;
 }
 
-std::string WatchArguments(std::uint64_t desktopProcess, std::uint64_t crashEvent) {
+std::string WatchArguments(std::uint64_t desktopProcess, std::uint64_t crashEvent,
+                           std::uint64_t aliveEvent) {
     return std::string(kWatchArgument) + " " + std::to_string(desktopProcess) + " " +
-           std::to_string(crashEvent);
+           std::to_string(crashEvent) + " " + std::to_string(aliveEvent);
 }
 
-std::string RestartArguments(std::uint64_t watcherProcess, std::uint64_t crashEvent) {
+std::string RestartArguments(std::uint64_t watcherProcess, std::uint64_t crashEvent,
+                             std::uint64_t aliveEvent) {
     return std::string(kDesktopArgument) + " " + kRestartedArgument + " " +
-           std::to_string(watcherProcess) + " " + std::to_string(crashEvent);
+           std::to_string(watcherProcess) + " " + std::to_string(crashEvent) + " " +
+           std::to_string(aliveEvent);
 }
 
 bool IsCrashExitCode(std::uint32_t exitCode) {
@@ -195,26 +208,16 @@ std::optional<CrashRecord> CrashHistory::TakeUntold() {
     return m_records.back();
 }
 
-bool HangWatch::TakeProbe(std::uint64_t nowMs) {
-    if (nowMs < m_nextProbeMs)
-        return false;
-    m_nextProbeMs = nowMs + kProbeIntervalMs;
-    return true;
-}
-
 void HangWatch::Answered(std::uint64_t nowMs) {
-    m_lastAnswerMs = std::max(m_lastAnswerMs, nowMs);
-}
-
-void HangWatch::NoWindow(std::uint64_t nowMs) {
-    Answered(nowMs);
-    m_nextProbeMs = std::max(m_nextProbeMs, nowMs + kProbeIntervalMs);
+    m_lastAnswerMs = m_answered ? std::max(m_lastAnswerMs, nowMs) : nowMs;
+    m_answered = true;
 }
 
 std::uint64_t HangWatch::MsUntilDue(std::uint64_t nowMs) const {
+    if (!m_answered)
+        return kNever;
     const std::uint64_t hungAt = m_lastAnswerMs + kSilenceMs;
-    const std::uint64_t due = std::min(m_nextProbeMs, hungAt);
-    return due > nowMs ? due - nowMs : 0;
+    return hungAt > nowMs ? hungAt - nowMs : 0;
 }
 
 bool ShellValueNamesProgram(std::string_view shellValue, std::string_view modulePath) {

@@ -10,9 +10,11 @@
 #include <vector>
 
 // Arguments between our own processes, the numbers being handle values the new process inherits.
-// A desktop makes its watcher with "/watch PROCESS EVENT" (that desktop and its crash event); the
-// watcher starts the desktops after a crash with "/desktop /restarted WATCHER EVENT" (the watcher,
-// which the desktop replaces when it is gone, and the new desktop's crash event).
+// A desktop makes its watcher with "/watch PROCESS EVENT ALIVE" (that desktop, its crash event
+// and the event it sets while it answers); the watcher starts the desktops after a crash with
+// "/desktop /restarted WATCHER EVENT ALIVE" (the watcher, which the desktop replaces when it is
+// gone, and the new desktop's two events). ALIVE may be missing (a process of an older version):
+// that desktop is then not watched for hangs.
 inline constexpr const char* kDesktopArgument = "/desktop";
 inline constexpr const char* kRestartedArgument = "/restarted";
 inline constexpr const char* kWatchArgument = "/watch";
@@ -26,10 +28,14 @@ struct LaunchRole {
     // Set by the desktop's crash reporter, before it writes the dump, to tell the watcher that the
     // desktop is as good as gone. Never named: no other program can fake a crash.
     std::uint64_t crashEvent = 0;
+    // Set by the desktop's window thread every 2 s while it reads its messages (0: not given).
+    std::uint64_t aliveEvent = 0;
 };
 LaunchRole ParseLaunchRole(std::string_view commandLine);
-std::string WatchArguments(std::uint64_t desktopProcess, std::uint64_t crashEvent);
-std::string RestartArguments(std::uint64_t watcherProcess, std::uint64_t crashEvent);
+std::string WatchArguments(std::uint64_t desktopProcess, std::uint64_t crashEvent,
+                           std::uint64_t aliveEvent);
+std::string RestartArguments(std::uint64_t watcherProcess, std::uint64_t crashEvent,
+                             std::uint64_t aliveEvent);
 
 // Exit codes with both error-severity bits set are exceptions (or our reporter's end after one);
 // an operator's exit, a refused second instance or an outside kill end with small codes.
@@ -93,27 +99,24 @@ private:
     std::vector<CrashRecord> m_records;
 };
 
-// Whether the desktop stopped answering: its window is sent a message every 5 s, and a desktop
-// that has not answered for 15 s is hung. A desktop without its window (still starting) is not
-// judged. Any monotonic clock in milliseconds.
+// Whether the desktop stopped answering: its window thread signs of life every 2 s from the
+// timer its message loop dispatches, and a desktop silent for 15 s is hung. A desktop that never
+// signed (still starting) is not judged. Any monotonic clock in milliseconds.
 class HangWatch {
 public:
-    static constexpr std::uint64_t kProbeIntervalMs = 5000;
     static constexpr std::uint64_t kSilenceMs = 15000;
 
-    explicit HangWatch(std::uint64_t nowMs) : m_lastAnswerMs(nowMs), m_nextProbeMs(nowMs) {}
-    // Whether to send the window a message now (and then counts it as sent).
-    bool TakeProbe(std::uint64_t nowMs);
     void Answered(std::uint64_t nowMs);
-    // No window to ask: nothing is judged, and the next look comes at the next probe's time.
-    void NoWindow(std::uint64_t nowMs);
-    bool IsHung(std::uint64_t nowMs) const { return nowMs - m_lastAnswerMs >= kSilenceMs; }
-    // How long the watcher may wait before something here is due.
+    bool IsHung(std::uint64_t nowMs) const {
+        return m_answered && nowMs - m_lastAnswerMs >= kSilenceMs;
+    }
+    // How long the watcher may wait before a hang is due; kNever before the first sign.
     std::uint64_t MsUntilDue(std::uint64_t nowMs) const;
+    static constexpr std::uint64_t kNever = UINT64_MAX;
 
 private:
-    std::uint64_t m_lastAnswerMs;
-    std::uint64_t m_nextProbeMs;
+    bool m_answered = false;
+    std::uint64_t m_lastAnswerMs = 0;
 };
 
 // Whether the Winlogon Shell value starts this program: the full path, letter case aside, quoted

@@ -306,8 +306,9 @@ int crInstall(const CrInstallInfo* info) {
     g_request = Request{};
     g_requestEvent = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
     g_reporterThread =
-        g_requestEvent ? ::CreateThread(nullptr, 0, &ReporterMain, nullptr, 0, &g_reporterThreadId)
-                       : nullptr;
+        g_requestEvent && !(info->flags & kCrNoReporterThread)
+            ? ::CreateThread(nullptr, 0, &ReporterMain, nullptr, 0, &g_reporterThreadId)
+            : nullptr;
     // A stack overflow leaves the failing thread only what is kept back below its stack: the
     // filter and the hand-over to the reporter thread need more than the default page or two
     // (Wine ends a thread that faults again inside that space, and the process lives on

@@ -18,6 +18,9 @@ struct CrInstallInfo {
 };
 
 inline constexpr unsigned kCrAllHandlers = 0x1FFF;
+// No thread of its own: a thread whose stack overflowed then ends the process without a report.
+// For a small process that must stay small (under Wine every thread holds a megabyte).
+inline constexpr unsigned kCrNoReporterThread = 0x2000;
 
 // 0 on success; otherwise crGetLastErrorMsg tells why.
 int crInstall(const CrInstallInfo* info);

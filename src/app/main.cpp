@@ -48,7 +48,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         watcher.Resume();
         if (watched)
             watcher.KeepRunning();
+        watcher.SignAlive();
     };
+    app.m_onTick = [&watcher] { watcher.SignAlive(); };
     const int exitCode = app.Run();
     crSetWatcherMaker(nullptr);
     g_watcher = nullptr;

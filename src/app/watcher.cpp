@@ -83,6 +83,12 @@ UniqueKernelHandle CreateCrashEvent() {
     return UniqueKernelHandle(::CreateEventA(&inherited, TRUE, FALSE, nullptr));
 }
 
+// The desktop's sign of life: set by its window thread, taken by the watcher's wait.
+UniqueKernelHandle CreateAliveEvent() {
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    return UniqueKernelHandle(::CreateEventA(&inherited, FALSE, FALSE, nullptr));
+}
+
 // This process, as a handle another process inherits.
 UniqueKernelHandle InheritableSelf(DWORD access) {
     HANDLE self = nullptr;
@@ -94,21 +100,25 @@ UniqueKernelHandle InheritableSelf(DWORD access) {
 struct Desktop {
     UniqueKernelHandle process;
     UniqueKernelHandle crashed; // set by the desktop's crash reporter
+    UniqueKernelHandle alive;   // set by its window thread; null: not watched for hangs
 };
 
 // A desktop that is not bound to us: it outlives this watcher, and makes a new one.
 Desktop StartDesktop(const std::string& module) {
     Desktop desktop;
     desktop.crashed = CreateCrashEvent();
+    desktop.alive = CreateAliveEvent();
     const UniqueKernelHandle self = InheritableSelf(SYNCHRONIZE);
-    if (!desktop.crashed || !self)
+    if (!desktop.crashed || !desktop.alive || !self)
         return {};
     const std::string commandLine =
         "\"" + module + "\" " +
         RestartArguments(reinterpret_cast<std::uintptr_t>(self.Get()),
-                         reinterpret_cast<std::uintptr_t>(desktop.crashed.Get()));
+                         reinterpret_cast<std::uintptr_t>(desktop.crashed.Get()),
+                         reinterpret_cast<std::uintptr_t>(desktop.alive.Get()));
     PROCESS_INFORMATION process{};
-    if (!CreateSuspendedWith(module, commandLine, {self.Get(), desktop.crashed.Get()}, process))
+    if (!CreateSuspendedWith(module, commandLine,
+                             {self.Get(), desktop.crashed.Get(), desktop.alive.Get()}, process))
         return {};
     desktop.process.Reset(process.hProcess);
     const UniqueKernelHandle thread(process.hThread);
@@ -118,43 +128,26 @@ Desktop StartDesktop(const std::string& module) {
 
 struct WindowSearch {
     DWORD processId;
-    bool visibleOnly;
     HWND found = nullptr;
 };
 
-BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM param) {
+BOOL CALLBACK FindVisibleWindowOf(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != search->processId)
+    if (pid != search->processId || !::IsWindowVisible(hwnd))
         return TRUE;
-    if (search->visibleOnly ? ::IsWindowVisible(hwnd) != FALSE : [hwnd] {
-            char title[16] = {};
-            ::GetWindowTextA(hwnd, title, sizeof(title));
-            return std::string(title) == CApp::kFrameTitle;
-        }()) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+    search->found = hwnd;
+    return FALSE;
 }
 
-// The desktop window of the process, or (visibleOnly) any visible window of it.
-HWND WindowOf(HANDLE process, bool visibleOnly) {
-    WindowSearch search{::GetProcessId(process), visibleOnly};
+// A visible window of the process. Only a dying desktop is looked at: the watcher loads the
+// window library then, not before, and stays small while all is well.
+HWND VisibleWindowOf(HANDLE process) {
+    WindowSearch search{::GetProcessId(process)};
     if (search.processId)
-        ::EnumWindows(&FindWindowOf, reinterpret_cast<LPARAM>(&search));
+        ::EnumWindows(&FindVisibleWindowOf, reinterpret_cast<LPARAM>(&search));
     return search.found;
-}
-
-// Answers to the probes arrive as callbacks while we read our messages; an answer counts only
-// for the desktop it was asked of.
-ULONG_PTR g_probedDesktop = 0;
-ULONGLONG g_answeredAt = 0;
-
-void CALLBACK OnProbeAnswered(HWND, UINT, ULONG_PTR desktop, LRESULT) {
-    if (desktop == g_probedDesktop)
-        g_answeredAt = ::GetTickCount64();
 }
 
 DWORD WINAPI WriteHangReport(void* process) {
@@ -170,16 +163,13 @@ struct Ending {
 // Waits until the desktop ends, says it crashed, or stops answering; a hung desktop is given a
 // dump and ended.
 Ending Watch(const Desktop& desktop) {
-    static ULONG_PTR generation = 0;
-    g_probedDesktop = ++generation;
-    g_answeredAt = 0;
-    HangWatch hang(::GetTickCount64());
-    bool shown = false;
-    const HANDLE handles[] = {desktop.process.Get(), desktop.crashed.Get()};
+    HangWatch hang;
+    const HANDLE handles[] = {desktop.process.Get(), desktop.crashed.Get(), desktop.alive.Get()};
+    const DWORD count = desktop.crashed ? (desktop.alive ? 3 : 2) : 1;
     for (;;) {
-        const DWORD timeout = static_cast<DWORD>(hang.MsUntilDue(::GetTickCount64()));
-        const DWORD which = ::MsgWaitForMultipleObjects(desktop.crashed ? 2 : 1, handles, FALSE,
-                                                        timeout, QS_ALLINPUT);
+        const std::uint64_t due = hang.MsUntilDue(::GetTickCount64());
+        const DWORD timeout = due == HangWatch::kNever ? INFINITE : static_cast<DWORD>(due);
+        const DWORD which = ::WaitForMultipleObjects(count, handles, FALSE, timeout);
         if (which == WAIT_OBJECT_0) {
             DWORD exitCode = 1;
             ::GetExitCodeProcess(desktop.process.Get(), &exitCode);
@@ -188,21 +178,9 @@ Ending Watch(const Desktop& desktop) {
         // The reporter is still writing the dump: the process ends once it has.
         if (which == WAIT_OBJECT_0 + 1)
             return {kFatalExitCode, CrashKind::Crash};
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageA(&msg);
-        const ULONGLONG now = ::GetTickCount64();
-        if (g_answeredAt)
-            hang.Answered(std::exchange(g_answeredAt, 0));
-        const HWND frame = WindowOf(desktop.process.Get(), false);
-        // Before its window first shows, a desktop is still starting; a window gone later (its
-        // thread ended by a fault Wine did not report) is silence like any other.
-        shown = shown || frame != nullptr;
-        if (!frame && !shown)
-            hang.NoWindow(now);
-        else if (hang.TakeProbe(now) && frame)
-            ::SendMessageCallbackA(frame, WM_NULL, 0, 0, &OnProbeAnswered, g_probedDesktop);
-        if (hang.IsHung(now)) {
+        if (which == WAIT_OBJECT_0 + 2)
+            hang.Answered(::GetTickCount64());
+        if (hang.IsHung(::GetTickCount64())) {
             const UniqueKernelHandle writer(
                 ::CreateThread(nullptr, 0, &WriteHangReport, desktop.process.Get(), 0, nullptr));
             if (writer)
@@ -220,7 +198,7 @@ Ending Watch(const Desktop& desktop) {
 // reporter hides them) or has ended; ends it otherwise. Only one desktop ever shows.
 void MakeWayFor(const Desktop& dying) {
     const ULONGLONG deadline = ::GetTickCount64() + kDyingBoundMs;
-    while (WindowOf(dying.process.Get(), true)) {
+    while (VisibleWindowOf(dying.process.Get())) {
         if (::GetTickCount64() >= deadline) {
             ::TerminateProcess(dying.process.Get(), kFatalExitCode);
             ::WaitForSingleObject(dying.process.Get(), kDyingBoundMs);
@@ -287,9 +265,13 @@ void StartExplorer() {
 // Where the desktop's crash reporter puts its dumps; the watcher puts those of a hung desktop
 // there too, and reports its own crashes there.
 void InstallWatcherReporter() {
+    // The common data folder from the environment where it is set (as on every Windows since
+    // Vista): asking the shell library would load it and the window library with it.
     char data[MAX_PATH] = {};
     std::string folder;
-    if (SUCCEEDED(
+    const DWORD n = ::GetEnvironmentVariableA("ProgramData", data, sizeof(data));
+    if ((n > 0 && n < sizeof(data)) ||
+        SUCCEEDED(
             ::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, data)))
         folder = data;
     else
@@ -299,7 +281,7 @@ void InstallWatcherReporter() {
     info.appName = "korvane.exe";
     info.appVersion = "1.23-EN";
     info.emailSubject = "korvane.exe - crash report";
-    info.flags = kCrAllHandlers;
+    info.flags = kCrAllHandlers | kCrNoReporterThread;
     info.crashFolder = folder.c_str();
     crInstall(&info);
 }
@@ -315,6 +297,7 @@ DesktopWatcher& DesktopWatcher::operator=(DesktopWatcher&& other) noexcept {
         m_thread = std::move(other.m_thread);
         m_job = std::move(other.m_job);
         m_crashed = std::move(other.m_crashed);
+        m_alive = std::move(other.m_alive);
         m_timer = std::exchange(other.m_timer, 0);
         if (g_keptRunning == &other)
             g_keptRunning = this;
@@ -345,16 +328,19 @@ DesktopWatcher DesktopWatcher::StartSuspended() {
     // process ends: a name or a process id could already be gone, or belong to another.
     DesktopWatcher watcher;
     watcher.m_crashed = CreateCrashEvent();
+    watcher.m_alive = CreateAliveEvent();
     const UniqueKernelHandle self = InheritableSelf(kDesktopAccess);
-    if (!watcher.m_crashed || !self)
+    if (!watcher.m_crashed || !watcher.m_alive || !self)
         return {};
     const std::string module = ModulePath();
     const std::string commandLine =
         "\"" + module + "\" " +
         WatchArguments(reinterpret_cast<std::uintptr_t>(self.Get()),
-                       reinterpret_cast<std::uintptr_t>(watcher.m_crashed.Get()));
+                       reinterpret_cast<std::uintptr_t>(watcher.m_crashed.Get()),
+                       reinterpret_cast<std::uintptr_t>(watcher.m_alive.Get()));
     PROCESS_INFORMATION process{};
-    if (!CreateSuspendedWith(module, commandLine, {self.Get(), watcher.m_crashed.Get()}, process))
+    if (!CreateSuspendedWith(module, commandLine,
+                             {self.Get(), watcher.m_crashed.Get(), watcher.m_alive.Get()}, process))
         return {};
     watcher.m_process.Reset(process.hProcess);
     watcher.m_thread.Reset(process.hThread);
@@ -368,9 +354,11 @@ DesktopWatcher DesktopWatcher::Adopt(const LaunchRole& role) {
     DesktopWatcher watcher;
     watcher.m_process.Reset(HandleFromValue(role.watcherProcess));
     watcher.m_crashed.Reset(HandleFromValue(role.crashEvent));
+    watcher.m_alive.Reset(HandleFromValue(role.aliveEvent));
     if (!role.watcherProcess || !::GetProcessId(watcher.m_process.Get())) {
         watcher.m_process.Release(); // not ours to close: not a process we were given
         watcher.m_crashed.Release();
+        watcher.m_alive.Release();
         return {};
     }
     crSetCrashEvent(watcher.m_crashed.Get());
@@ -404,15 +392,24 @@ void CALLBACK DesktopWatcher::CheckWatcher(HWND, UINT, UINT_PTR, DWORD) {
     fresh.Resume();
     kept->m_process = std::move(fresh.m_process);
     kept->m_crashed = std::move(fresh.m_crashed); // the reporter already sets the new one
+    kept->m_alive = std::move(fresh.m_alive);
+    kept->SignAlive();
+}
+
+void DesktopWatcher::SignAlive() const {
+    if (m_alive)
+        ::SetEvent(m_alive.Get());
 }
 
 int RunWatcher(const LaunchRole& role) {
     Desktop desktop;
     desktop.process.Reset(HandleFromValue(role.desktopProcess));
     desktop.crashed.Reset(HandleFromValue(role.crashEvent));
+    desktop.alive.Reset(HandleFromValue(role.aliveEvent));
     if (!::GetProcessId(desktop.process.Get())) {
         desktop.process.Release(); // not ours to close: not a process we were given
         desktop.crashed.Release();
+        desktop.alive.Release();
         return 2;
     }
     // While we watch, the single-instance mutex stays in being through a crash: a korvane.exe that

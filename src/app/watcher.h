@@ -30,6 +30,9 @@ public:
 
     bool Exists() const { return static_cast<bool>(m_process); }
     void Resume();
+    // Tells the watcher that this desktop still reads its messages; called by the window thread
+    // every 2 s. A desktop silent for 15 s is taken for hung.
+    void SignAlive() const;
     // From now on, checks every 2 s on this thread that the watcher still runs, and makes a new
     // one when it does not. Needs the thread's message loop.
     void KeepRunning();
@@ -42,6 +45,7 @@ private:
     UniqueKernelHandle m_thread;  // null once resumed
     UniqueKernelHandle m_job;     // ends the watcher with us until it is resumed
     UniqueKernelHandle m_crashed; // our crash event, which the watcher holds too
+    UniqueKernelHandle m_alive;   // our sign of life, which the watcher waits for
     UINT_PTR m_timer = 0;
 };
 

@@ -401,6 +401,8 @@ void CMainFrame::OnSize() {
 
 void CMainFrame::OnTimer(UINT_PTR id) {
     if (id == CApp::kRepaintTimer) {
+        if (m_app.m_onTick)
+            m_app.m_onTick();
         OnRepaintTick();
         if (m_app.m_session)
             m_app.m_session->OnTick(); // the idle watch needs no timer of its own

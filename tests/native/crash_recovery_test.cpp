@@ -88,23 +88,19 @@ TEST(CrashRecovery, HistoryTextKeepsTheLastThreeAndTellsTheOperatorOnce) {
     EXPECT_FALSE(CrashHistory::Parse("").TakeUntold());
 }
 
-TEST(CrashRecovery, AWindowThatStaysSilentFor15SecondsIsHung) {
-    HangWatch hang(1000);
-    EXPECT_TRUE(hang.TakeProbe(1000));
-    EXPECT_FALSE(hang.TakeProbe(5999));
-    EXPECT_EQ(hang.MsUntilDue(1000), 5000u);
+TEST(CrashRecovery, ADesktopSilentFor15SecondsAfterItsFirstSignIsHung) {
+    HangWatch hang;
+    // Never signed yet (still starting): not judged, however long.
+    EXPECT_FALSE(hang.IsHung(1000000));
+    EXPECT_EQ(hang.MsUntilDue(1000000), HangWatch::kNever);
+    hang.Answered(1000);
+    EXPECT_EQ(hang.MsUntilDue(1000), 15000u);
     hang.Answered(1200);
-    EXPECT_TRUE(hang.TakeProbe(6000));
-    EXPECT_FALSE(hang.IsHung(16199)); // a slow answer is an answer
+    EXPECT_FALSE(hang.IsHung(16199));
     EXPECT_TRUE(hang.IsHung(16200));
-    hang.Answered(900); // a late callback never moves the last answer back
+    hang.Answered(900); // a sign read late never moves the last one back
     EXPECT_TRUE(hang.IsHung(16200));
     EXPECT_EQ(hang.MsUntilDue(16200), 0u);
-    // No window to ask (the desktop still starting): not judged, looked at again 5 s later.
-    hang.NoWindow(20000);
-    EXPECT_FALSE(hang.IsHung(34999));
-    EXPECT_FALSE(hang.TakeProbe(24999));
-    EXPECT_EQ(hang.MsUntilDue(20000), 5000u);
 }
 
 TEST(CrashRecovery, ShellValuesThatNameThisProgram) {
@@ -150,7 +146,7 @@ TEST(CrashRecovery, LaunchArgumentsChooseFirstDesktopWatcherOrRestartedDesktop) 
     struct Case {
         const char* commandLine;
         bool first, restarted, watcher;
-        std::uint64_t process, event, watcherProcess = 0;
+        std::uint64_t process, event, watcherProcess = 0, alive = 0;
     };
     for (const Case& c : {
              Case{"", true, false, false, 0, 0},
@@ -159,8 +155,11 @@ TEST(CrashRecovery, LaunchArgumentsChooseFirstDesktopWatcherOrRestartedDesktop) 
              Case{"/desktop", false, false, false, 0, 0},
              Case{"/DESKTOP\t/restarted ", false, true, false, 0, 0},
              Case{"/desktop /restarted 40 44", false, true, false, 0, 44, 40},
+             Case{"/desktop /restarted 40 44 48", false, true, false, 0, 44, 40, 48},
              Case{"/desktop /restarted 40 x", false, true, false, 0, 0, 0},
              Case{"/watch 123 456", false, false, true, 123, 456},
+             Case{"/watch 123 456 789", false, false, true, 123, 456, 0, 789},
+             Case{"/watch 123 456 0", false, false, true, 123, 456},
              Case{" /WATCH\t18446744073709551615 7 /desktop", false, false, true,
                   18446744073709551615ull, 7},
              // Malformed handles make no watcher: the process is an ordinary first desktop.
@@ -178,15 +177,18 @@ TEST(CrashRecovery, LaunchArgumentsChooseFirstDesktopWatcherOrRestartedDesktop) 
         EXPECT_EQ(role.desktopProcess, c.process);
         EXPECT_EQ(role.crashEvent, c.event);
         EXPECT_EQ(role.watcherProcess, c.watcherProcess);
+        EXPECT_EQ(role.aliveEvent, c.alive);
     }
-    const LaunchRole round = ParseLaunchRole(WatchArguments(0x1F4, 36));
+    const LaunchRole round = ParseLaunchRole(WatchArguments(0x1F4, 36, 40));
     EXPECT_TRUE(round.watcher);
     EXPECT_EQ(round.desktopProcess, 0x1F4u);
     EXPECT_EQ(round.crashEvent, 36u);
-    const LaunchRole restarted = ParseLaunchRole(RestartArguments(0x2A, 7));
+    EXPECT_EQ(round.aliveEvent, 40u);
+    const LaunchRole restarted = ParseLaunchRole(RestartArguments(0x2A, 7, 9));
     EXPECT_TRUE(restarted.restarted);
     EXPECT_EQ(restarted.watcherProcess, 0x2Au);
     EXPECT_EQ(restarted.crashEvent, 7u);
+    EXPECT_EQ(restarted.aliveEvent, 9u);
 }
 
 } // namespace
