@@ -94,12 +94,11 @@ BOOL CApp::InitInstance() {
     // 7. Shell services.
     m_shell = CreateShell();
 
-    // 8-9. System tweaks.
+    // 8. System tweaks (minimised windows are hidden once the desktop is on screen, before any
+    // program starts).
     HideFromTaskList();
-    HideMinimizedWindows();
 
-    // 10-11. Taskbar and the system's shut-down dialog.
-    m_taskbarFound = IsTaskbarRunning() ? 1 : 0;
+    // 11. The system's shut-down dialog (the taskbar is looked for after the first paint).
     if (HMODULE shell32 = ::GetModuleHandleA("SHELL32.DLL"))
         m_shutdownDialog = reinterpret_cast<void(WINAPI*)(HWND)>(
             reinterpret_cast<void*>(::GetProcAddress(shell32, MAKEINTRESOURCEA(60))));
@@ -140,6 +139,11 @@ BOOL CApp::InitInstance() {
     m_lockdown = std::make_unique<DesktopLockdown>(MainHwnd(), dataFolder + "\\" +
                                                                    std::string(kJournalFileName));
     m_lockdown->Start(m_adminMode != 0, isRestart, lockdown);
+
+    // 9-10. Asking the display about its taskbar and changing how minimised windows show waits
+    // for the display's own process under Wine: after the first paint, before any program.
+    HideMinimizedWindows();
+    m_taskbarFound = IsTaskbarRunning() ? 1 : 0;
 
     // 20. Log-on programs, only when we are the log-on shell, and only once per log-on. With
     // customer sessions the last customer's files go first; the programs start after that.

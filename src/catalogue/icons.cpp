@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstring>
 #include <fstream>
+#include <vector>
 #include <limits>
 #include <stdexcept>
 
@@ -163,8 +164,7 @@ void Icons::Load() {
         ResetTabs();
         return;
     }
-    FileSource source(in);
-    if (Read(source) == ReadResult::Ok)
+    if (ReadWhole(in) == ReadResult::Ok)
         return;
     // The older, incompatible format: empty the file (the next save fills it again) and tell
     // the user once. A file we may not write stays as it is; the catalogue starts empty all
@@ -174,6 +174,19 @@ void Icons::Load() {
     truncate.close();
     if (m_warn)
         m_warn(kOldFormatWarning);
+}
+
+Icons::ReadResult Icons::ReadWhole(std::ifstream& in) {
+    // A catalogue of ordinary size is read in one go: field by field through the stream's buffer
+    // it takes a read call for every few records. A huge (damaged) file is read as it goes, so
+    // that its size never decides how much memory is asked for.
+    constexpr std::uint64_t kWholeFileLimit = 64u << 20;
+    FileSource source(in);
+    if (source.Remaining() == 0 || source.Remaining() > kWholeFileLimit)
+        return Read(source);
+    std::vector<char> bytes(static_cast<std::size_t>(source.Remaining()));
+    bytes.resize(source.Read(bytes.data(), bytes.size()));
+    return Read(bytes.data(), bytes.size());
 }
 
 Icons::ReadResult Icons::Read(const void* data, std::size_t size) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,7 @@ public:
     // damaged parts are dropped as Load drops them.
     ReadResult Read(ByteSource& in);
     ReadResult Read(const void* data, std::size_t size);
+    ReadResult ReadWhole(std::ifstream& in);
     // Throws std::length_error when the catalogue cannot be stored (more than kMaxEntries
     // entries, or more tabs or a longer tab name than a 32-bit length can tell).
     void Write(ByteSink& out) const;
