@@ -28,8 +28,16 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 wineserver -p >/dev/null 2>&1 </dev/null || true
-wine "$root/build/win/bench/win/draw_icons_bench.exe" 2>/dev/null | tr -d '\r'
-wine "$root/build/win/bench/win/icon_paint_profile.exe" 2>/dev/null | tr -d '\r'
+# Wine's services start with the first program and keep the descriptors it had: started here,
+# they hold no pipe of ours open, and each harness's output below ends when the harness does.
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+harness() { # harness NAME ARGS...: runs a harness of build/win/bench/win, prints its output
+    local out="$root/build/bench-output.txt"
+    wine "$root/build/win/bench/win/$1.exe" "${@:2}" >"$out" 2>/dev/null </dev/null || true
+    tr -d '\r' <"$out"
+}
+harness draw_icons_bench
+harness icon_paint_profile
 desktop=$(winepath -w "$root/build/win/korvane.exe")
 baseline=()
 if [ -n "${KORVANE_BENCH_BASELINE:-}" ]; then
@@ -64,8 +72,7 @@ stop_load() {
 }
 starts() { # starts CONDITION
     echo "== start-up, $1; load: $(uptime)"
-    wine "$root/build/win/bench/win/start_to_paint_bench.exe" "$desktop" \
-        "${KORVANE_BENCH_STARTS:-9}" "${baseline[@]}" 2>/dev/null | tr -d '\r'
+    harness start_to_paint_bench "$desktop" "${KORVANE_BENCH_STARTS:-9}" "${baseline[@]}"
 }
 trap 'stop_load; wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
 quiet_and_loaded() { # quiet_and_loaded WHAT
@@ -94,6 +101,5 @@ reg delete 'HKLM\Software\Korvane\Session' /f
 reg delete 'HKLM\Software\Korvane' /v cataloguesource /f
 
 echo "load: $(uptime)"
-wine "$root/build/win/bench/win/idle_cpu_bench.exe" "$desktop" \
-    "${KORVANE_BENCH_IDLE_SECONDS:-60}" "${baseline[@]}" 2>/dev/null | tr -d '\r'
+harness idle_cpu_bench "$desktop" "${KORVANE_BENCH_IDLE_SECONDS:-60}" "${baseline[@]}"
 echo "load: $(uptime)"
