@@ -73,6 +73,7 @@ stop_load() {
 starts() { # starts CONDITION
     echo "== start-up, $1; load: $(uptime)"
     harness start_to_paint_bench "$desktop" "${KORVANE_BENCH_STARTS:-9}" "${baseline[@]}"
+    echo "   load after: $(uptime)"
 }
 trap 'stop_load; wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
 quiet_and_loaded() { # quiet_and_loaded WHAT
