@@ -78,15 +78,19 @@ bool CreateSuspendedWith(const std::string& module, std::string commandLine,
 }
 
 // An event that only our processes hold: a handle, never a name, passes it on.
-UniqueKernelHandle CreateCrashEvent() {
+UniqueKernelHandle CreateInheritedEvent(BOOL manualReset) {
     SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
-    return UniqueKernelHandle(::CreateEventA(&inherited, TRUE, FALSE, nullptr));
+    return UniqueKernelHandle(::CreateEventA(&inherited, manualReset, FALSE, nullptr));
+}
+
+// Set by the desktop's crash reporter; stays set.
+UniqueKernelHandle CreateCrashEvent() {
+    return CreateInheritedEvent(TRUE);
 }
 
 // The desktop's sign of life: set by its window thread, taken by the watcher's wait.
 UniqueKernelHandle CreateAliveEvent() {
-    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
-    return UniqueKernelHandle(::CreateEventA(&inherited, FALSE, FALSE, nullptr));
+    return CreateInheritedEvent(FALSE);
 }
 
 // This process, as a handle another process inherits.
