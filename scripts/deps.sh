@@ -6,7 +6,7 @@ packages=(
     g++ cmake ninja-build clang libclang-rt-14-dev
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64 wine wine64
-    xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation x11-utils python3
+    xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation fonts-wine x11-utils python3
     nlohmann-json3-dev nsis fp-utils
 )
 

@@ -33,8 +33,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1
     wineserver -w
 fi
-# Unmanaged windows (there is no window manager on Xvfb) and the dialog font (wine-prefix.reg).
-wine regedit /S "Z:${root//\//\\}\\scripts\\wine-prefix.reg" >/dev/null 2>&1
+# Unmanaged windows (there is no window manager on Xvfb) and Wine's own dialog fonts.
+"$root/scripts/wine-prefix.sh"
 exe="$root/build/win/korvane.exe"
 
 # The demo catalogue, with its screenshots drawn now. A copy of what was installed tells

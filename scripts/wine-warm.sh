@@ -15,9 +15,8 @@ start)
     # processes find them running instead of starting (and leaving behind) their own.
     "$wine_run" cmd /c exit >/dev/null 2>&1 </dev/null || true
     # Without a window manager Wine waits two seconds for every managed window it hides;
-    # unmanaged windows make dialog and frame tests instant. Also the dialog font.
-    settings="$(cd "$(dirname "$0")" && pwd)/wine-prefix.reg"
-    "$wine_run" regedit /S "Z:${settings//\//\\}" >/dev/null 2>&1 </dev/null || true
+    # unmanaged windows make dialog and frame tests instant. Also Wine's own dialog fonts.
+    "$(dirname "$0")/wine-prefix.sh" "$wine_run" || true
     ready=$(mktemp -u /tmp/korvane-keepalive.XXXXXX)
     nohup "$wine_run" "$3" "Z:$ready" >/dev/null 2>&1 </dev/null &
     disown || true

@@ -8,6 +8,8 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr RECT kThumbnailArea{10, 10, 10 + SelectBackground::kThumbnailSize,
@@ -41,6 +43,7 @@ BOOL SelectBackground::OnInitDialog() {
                        m_fullScreen != 0 ? IDC_FULL_SCREEN : IDC_REPEAT_COPIES);
     m_thumbnail.Show(m_picturePath, kThumbnailSize, kThumbnailSize, m_thumbnailBackground);
     KeepSwatchesInside();
+    FitColourLabels();
     return TRUE;
 }
 
@@ -58,6 +61,57 @@ void SelectBackground::KeepSwatchesInside() {
     ::SetWindowPos(Hwnd(), nullptr, 0, 0, window.right - window.left,
                    window.bottom - window.top + missing,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SelectBackground::FitColourLabels() {
+    // In the template's font "Program description background color" is wider than the
+    // template's button, on Windows too, and was cut on both sides. The column right of the
+    // thumbnail and the swatches is stretched, the dialog with it, until the widest colour
+    // label fits; what stands in the column keeps its share of it.
+    constexpr int kColourButtons[] = {IDC_DESKTOP_COLOUR, IDC_CAPTION_BACK_COLOUR,
+                                      IDC_DESCRIPTION_BACK_COLOUR};
+    int widest = 0;
+    {
+        ClientDc dc(Hwnd());
+        SelectObjectGuard font(dc.Get(),
+                               reinterpret_cast<HFONT>(::SendMessageA(Hwnd(), WM_GETFONT, 0, 0)));
+        for (int id : kColourButtons) {
+            const std::string text = ItemText(id);
+            SIZE size{};
+            ::GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+            widest = std::max(widest, static_cast<int>(size.cx));
+        }
+    }
+    const auto clientRect = [this](HWND control) {
+        RECT rect{};
+        ::GetWindowRect(control, &rect);
+        ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    const RECT column = clientRect(::GetDlgItem(Hwnd(), IDC_DESCRIPTION_BACK_COLOUR));
+    const int width = column.right - column.left;
+    // The button's frame and the focus rectangle inside it.
+    const int frame = 2 * (::GetSystemMetrics(SM_CXEDGE) + 4);
+    const int missing = widest + frame - width;
+    if (width <= 0 || missing <= 0)
+        return;
+    const auto stretched = [&](LONG x) {
+        return x <= column.left ? x
+                                : column.left + ::MulDiv(x - column.left, width + missing, width);
+    };
+    for (HWND child = ::GetWindow(Hwnd(), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const RECT rect = clientRect(child);
+        if (rect.right <= column.left)
+            continue;
+        const LONG left = stretched(rect.left);
+        ::SetWindowPos(child, nullptr, left, rect.top, stretched(rect.right) - left,
+                       rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, window.right - window.left + missing,
+                   window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SelectBackground::OnOK() {

@@ -41,6 +41,7 @@ private:
     void ChooseColourFor(COLORREF& field);
     void PaintSwatches(HDC dc);
     void KeepSwatchesInside();
+    void FitColourLabels();
     void Repaint();
 
     struct Fields {

@@ -17,9 +17,7 @@ fresh_prefix() {
     rm -rf "$WINEPREFIX"
     mkdir -p "$1"
     wineboot -i >/dev/null 2>&1 || fail "wineboot"
-    local settings
-    settings="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/wine-prefix.reg"
-    wine regedit /S "Z:${settings//\//\\}" >/dev/null 2>&1 || fail "prefix settings"
+    "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-prefix.sh" || fail "prefix settings"
     wineserver -w
     wineserver -p >/dev/null 2>&1 </dev/null
 }

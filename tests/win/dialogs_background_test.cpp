@@ -35,6 +35,29 @@ HBITMAP Thumbnail(HWND dialog) {
         ::SendDlgItemMessageA(dialog, IDC_BACKGROUND_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
 }
 
+// The room a button's label has in the dialog's font, in pixels: negative when it is cut.
+int LabelRoom(HWND dialog, int id) {
+    const HWND button = ::GetDlgItem(dialog, id);
+    RECT client{};
+    ::GetClientRect(button, &client);
+    const std::string text = ItemText(dialog, id);
+    HDC dc = ::GetDC(button);
+    const HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(button, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(button, dc);
+    return client.right - 2 * ::GetSystemMetrics(SM_CXEDGE) - size.cx;
+}
+
+RECT ItemRect(HWND dialog, int id) {
+    RECT rect{};
+    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 TEST(BackgroundDialog, OpensWithItsTextsAndTheRadioOfFullScreenAndReturnsThemOnOk) {
     const struct {
         int fullScreen;
@@ -59,6 +82,21 @@ TEST(BackgroundDialog, OpensWithItsTextsAndTheRadioOfFullScreenAndReturnsThemOnO
                 texts.push_back(ItemText(dialog, id));
             full = IsItemChecked(dialog, IDC_FULL_SCREEN);
             repeat = IsItemChecked(dialog, IDC_REPEAT_COPIES);
+            // Every colour label fits its button, the column stays one column beside the
+            // swatches (within a pixel of rounding), and the dialog keeps its margin.
+            RECT client{};
+            ::GetClientRect(dialog, &client);
+            const LONG right = ItemRect(dialog, IDOK).right;
+            EXPECT_GT(client.right - right, 5);
+            for (int id :
+                 {IDC_DESKTOP_COLOUR, IDC_CAPTION_BACK_COLOUR, IDC_DESCRIPTION_BACK_COLOUR}) {
+                EXPECT_GE(LabelRoom(dialog, id), 4) << ItemText(dialog, id);
+                EXPECT_GE(ItemRect(dialog, id).left,
+                          SelectBackground::kSwatchLeft + SelectBackground::kSwatchWidth);
+                EXPECT_NEAR(ItemRect(dialog, id).right, right, 1);
+            }
+            EXPECT_NEAR(ItemRect(dialog, IDC_CLEAN_PICTURE).right, right, 1);
+            EXPECT_NEAR(ItemRect(dialog, IDC_PICTURE_PATH).right, right, 1);
             if (c.toggle)
                 ClickButton(dialog, c.fullChecked ? IDC_REPEAT_COPIES : IDC_FULL_SCREEN);
             ClickButton(dialog, IDOK);
