@@ -2,14 +2,24 @@
 
 #include "framework/guarded_call.h"
 
-#include <commctrl.h>
-
 namespace {
-// Our one subclass id: an object is attached to a window at most once.
-constexpr UINT_PTR kSubclassId = 0x4B56; // "KV"
-// Where the object is found from its window (mingw's comctl32 import library lacks
-// GetWindowSubclass).
+// The object attached to a window, and the procedure ours hands its messages on to. The
+// window's own procedure is replaced, not chained through the common controls' subclassing:
+// loading that library for the first control cost the desktop 18 ms before its first paint.
 const char* const kSelfProperty = "KorvaneSubclassed";
+const char* const kNextProperty = "KorvaneSubclassedNext";
+
+WNDPROC NextProcedure(HWND hwnd) {
+    return reinterpret_cast<WNDPROC>(::GetPropA(hwnd, kNextProperty));
+}
+
+// Messages reach our procedure in their Unicode form, whatever the window's class, as they did
+// through the common controls' subclassing.
+LRESULT HandOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const WNDPROC next = NextProcedure(hwnd);
+    return next ? ::CallWindowProcW(next, hwnd, message, wParam, lParam)
+                : ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
 } // namespace
 
 SubclassedWindow::~SubclassedWindow() {
@@ -36,24 +46,38 @@ bool SubclassedWindow::CreateControl(const char* className, const char* text, DW
 }
 
 bool SubclassedWindow::Attach(HWND hwnd) {
-    if (m_hwnd || !hwnd || FromHandle(hwnd))
+    // A window whose chain still holds our procedure (see Detach) is not taken again.
+    if (m_hwnd || !hwnd || FromHandle(hwnd) || NextProcedure(hwnd))
+        return false;
+    const LONG_PTR own = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+    if (own == 0)
         return false;
     m_hwnd = hwnd;
     PreSubclassWindow();
-    if (!::SetWindowSubclass(hwnd, &SubclassedWindow::SubclassProc, kSubclassId,
-                             reinterpret_cast<DWORD_PTR>(this))) {
+    if (!::SetPropA(hwnd, kNextProperty, reinterpret_cast<HANDLE>(own)) ||
+        !::SetPropA(hwnd, kSelfProperty, this) ||
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC,
+                            reinterpret_cast<LONG_PTR>(&SubclassedWindow::SubclassProc)) == 0) {
+        ::RemovePropA(hwnd, kSelfProperty);
+        ::RemovePropA(hwnd, kNextProperty);
         m_hwnd = nullptr;
         return false;
     }
-    ::SetPropA(hwnd, kSelfProperty, this);
     return true;
 }
 
 HWND SubclassedWindow::Detach() {
     HWND hwnd = m_hwnd;
     if (hwnd) {
-        ::RemoveWindowSubclass(hwnd, &SubclassedWindow::SubclassProc, kSubclassId);
         ::RemovePropA(hwnd, kSelfProperty);
+        // Only our own procedure can be taken out. When something replaced it after us, ours
+        // stays in the chain and only hands messages on.
+        if (::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) ==
+            reinterpret_cast<LONG_PTR>(&SubclassedWindow::SubclassProc)) {
+            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC,
+                                reinterpret_cast<LONG_PTR>(NextProcedure(hwnd)));
+            ::RemovePropA(hwnd, kNextProperty);
+        }
     }
     m_hwnd = nullptr;
     return hwnd;
@@ -91,7 +115,7 @@ LRESULT SubclassedWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT SubclassedWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefSubclassProc(m_hwnd, message, wParam, lParam);
+    return HandOn(m_hwnd, message, wParam, lParam);
 }
 
 LRESULT SubclassedWindow::SafeWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -100,14 +124,18 @@ LRESULT SubclassedWindow::SafeWindowProc(UINT message, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT CALLBACK SubclassedWindow::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
-    auto* self = reinterpret_cast<SubclassedWindow*>(refData);
-    if (!self || self->m_hwnd != hwnd)
-        return ::DefSubclassProc(hwnd, message, wParam, lParam);
-
+                                                LPARAM lParam) {
+    SubclassedWindow* self = FromHandle(hwnd);
+    if (!self || self->m_hwnd != hwnd) {
+        const LRESULT result = HandOn(hwnd, message, wParam, lParam);
+        if (message == WM_NCDESTROY)
+            ::RemovePropA(hwnd, kNextProperty);
+        return result;
+    }
     const LRESULT result = self->SafeWindowProc(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         self->Detach();
+        ::RemovePropA(hwnd, kNextProperty);
         self->PostNcDestroy();
     }
     return result;

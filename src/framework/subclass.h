@@ -44,8 +44,7 @@ protected:
     virtual void PostNcDestroy() {}
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR refData);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT SafeWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_hwnd = nullptr;
