@@ -5,7 +5,7 @@
 namespace {
 // The object attached to a window, and the procedure ours hands its messages on to. The
 // window's own procedure is replaced, not chained through the common controls' subclassing:
-// loading that library for the first control cost the desktop 18 ms before its first paint.
+// it loaded that library with the first control, before the desktop's first paint.
 const char* const kSelfProperty = "KorvaneSubclassed";
 const char* const kNextProperty = "KorvaneSubclassedNext";
 
