@@ -24,8 +24,10 @@ namespace {
 // long before the next start.
 constexpr DWORD kSettleMs = 300;
 
-// Milliseconds until the desktop `exe` shows the icon at `last`, or -1.
-double DesktopStart(const std::string& exe, const GridRect& last) {
+// Milliseconds from starting `commandLine` until a window titled `title` shows the icon at
+// `last`, or -1; afterwards every process of `exe` is ended.
+double StartToIcon(const std::string& commandLine, const std::string& exe, const char* title,
+                   const GridRect& last) {
     if (!ClearScreen(last.left, last.top)) {
         std::fprintf(stderr, "the screen never cleared; run skipped\n");
         return -1;
@@ -33,9 +35,9 @@ double DesktopStart(const std::string& exe, const GridRect& last) {
     double ms = -1;
     {
         const double start = NowMs();
-        StartedProcess desktop(Quoted(exe));
+        StartedProcess process(commandLine);
         ms = WaitUntil(start, [&] {
-            return VisibleWindow(nullptr, "SHELL") && IconOnScreen(last.left, last.top);
+            return VisibleWindow(nullptr, title) && IconOnScreen(last.left, last.top);
         });
     }
     EndProcessesOf(exe);
@@ -43,22 +45,15 @@ double DesktopStart(const std::string& exe, const GridRect& last) {
     return ms;
 }
 
-// The same for floor_window.exe: a bare full-screen window with one icon at `last`.
+double DesktopStart(const std::string& exe, const GridRect& last) {
+    return StartToIcon(Quoted(exe), exe, "SHELL", last);
+}
+
+// floor_window.exe: a bare full-screen window with one icon at `last`.
 double FloorStart(const std::string& exe, const GridRect& last) {
-    if (!ClearScreen(last.left, last.top))
-        return -1;
-    double ms = -1;
-    {
-        const double start = NowMs();
-        StartedProcess floor(Quoted(exe) + " " + std::to_string(last.left) + " " +
-                             std::to_string(last.top));
-        ms = WaitUntil(start, [&] {
-            return VisibleWindow(nullptr, "FLOOR") && IconOnScreen(last.left, last.top);
-        });
-    }
-    EndProcessesOf(exe);
-    ::Sleep(kSettleMs);
-    return ms;
+    return StartToIcon(Quoted(exe) + " " + std::to_string(last.left) + " " +
+                           std::to_string(last.top),
+                       exe, "FLOOR", last);
 }
 
 // floor_window.exe beside this harness, or empty.
