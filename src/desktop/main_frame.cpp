@@ -145,9 +145,10 @@ int CMainFrame::OnCreate() {
     // The desktop starts in restricted user mode with no program chosen: only the mode and
     // shutdown buttons show, the description and the screenshot have no room until a program is
     // chosen, and no tooltip shows before the pointer rests on a button. The admin buttons, the
-    // screenshot, the description editor and the tooltips (windows that each cost a round of
-    // server calls under Wine; the screenshot's and the tooltips' classes also load the common
-    // controls library) are made once the first paint is done.
+    // tab pages, the screenshot, the description editor and the tooltips (windows that each cost
+    // a round of server calls under Wine; the classes of the pages, the screenshot and the
+    // tooltips also load the common controls library, which the buttons avoid) are made once the
+    // first paint is done.
     CreateButtons(false);
     ::PostMessageA(Hwnd(), kCreateHiddenChildren, 0, 0);
     if (!ShutdownButtonEnabled(m_app.isRestart, SessionsEnabled()))
@@ -164,8 +165,8 @@ void CMainFrame::CreateButtons(bool adminButtons) {
         if (admin != adminButtons || m_buttons[i])
             continue;
         auto button = std::make_unique<CXButtonXP>();
-        if (button->Create("", WS_CHILD | (admin ? 0 : WS_VISIBLE), RECT{}, Hwnd(),
-                           kButtonIds[i])) {
+        if (button->CreateWithoutCommonControls("", WS_CHILD | (admin ? 0 : WS_VISIBLE), RECT{},
+                                                Hwnd(), kButtonIds[i])) {
             button->SetIcon(kButtonIcons[i], 1).EnableTheming(true);
             ::RedrawWindow(button->Hwnd(), nullptr, nullptr,
                            RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -178,6 +179,8 @@ void CMainFrame::CreateHiddenChildren() {
     if (m_hiddenChildrenMade || !Hwnd())
         return;
     m_hiddenChildrenMade = true;
+    CreateTabPages();
+    m_tabStrip.Update(false);
     CreateScreenshot();
     // Each overlaps its neighbours by a pixel; made in their first order after the other two,
     // every overlapping pair keeps the order of their creation, so the same button draws the
@@ -346,18 +349,26 @@ void CMainFrame::RebuildTabs() {
         ::DestroyWindow(page);
     m_tabPages.clear();
     if (m_app.m_catalogue) {
-        const auto& tabs = m_app.m_catalogue->m_tabs;
-        for (std::size_t k = 0; k < tabs.size(); ++k) {
-            HWND page = ::CreateWindowExA(
-                0, WC_LISTVIEWA, "", 0x42000009, 0, 0, 0, 0, m_tabStrip.Hwnd(),
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstTabPageId + k)),
-                ::GetModuleHandleA(nullptr), nullptr);
-            m_tabPages.push_back(page);
-            m_tabStrip.Add(page, tabs[k].c_str(), -1);
-        }
+        for (const std::string& name : m_app.m_catalogue->m_tabs)
+            m_tabStrip.Add(nullptr, name.c_str(), -1);
     }
+    if (m_hiddenChildrenMade)
+        CreateTabPages();
     // The strip selects the first tab added, so the grid starts on tab 0.
     m_tabStrip.Update(true);
+}
+
+void CMainFrame::CreateTabPages() {
+    // The pages are empty place-holders of no size (list views: the common controls library),
+    // so the first paint shows the same without them.
+    for (int k = 0; k < m_tabStrip.GetCount(); ++k) {
+        HWND page =
+            ::CreateWindowExA(0, WC_LISTVIEWA, "", 0x42000009, 0, 0, 0, 0, m_tabStrip.Hwnd(),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstTabPageId + k)),
+                              ::GetModuleHandleA(nullptr), nullptr);
+        m_tabPages.push_back(page);
+        m_tabStrip.GetTab(k)->pane = page;
+    }
 }
 
 int CMainFrame::CurrentTab() const {

@@ -112,6 +112,8 @@ private:
     // The admin-mode buttons (hidden), the description editor and the tooltips; at once when
     // something needs them.
     void CreateHiddenChildren();
+    // One empty page per tab, for the tab strip.
+    void CreateTabPages();
     void CreateScreenshot();
     void CreateToolTips();
     // The description editor, made now if it is not made yet.

@@ -263,6 +263,43 @@ TEST_F(ButtonTest, HoverAndLeaveRedrawHotAndNormalOnceEach) {
     EXPECT_EQ(button.paints, (std::vector<bool>{true, false}));
 }
 
+// The desktop's own buttons are of the system's button class, not the common controls' one
+// that the manifest hands "BUTTON" to; both kinds must click and hover alike.
+TEST_F(ButtonTest, SystemClassButtonClicksAndHoversLikeTheCommonControlsOne) {
+    ATOM atoms[2] = {};
+    for (const bool plain : {false, true}) {
+        SCOPED_TRACE(plain ? "system class" : "common controls");
+        RecordingButton button;
+        const RECT rect{10, 10, 50, 50};
+        ASSERT_TRUE(
+            plain ? button.CreateWithoutCommonControls("", WS_VISIBLE, rect, host->Hwnd(), 115)
+                  : button.Create("", WS_VISIBLE, rect, host->Hwnd(), 115));
+        atoms[plain] = static_cast<ATOM>(::GetClassLongPtrA(button.Hwnd(), GCW_ATOM));
+        ::UpdateWindow(button.Hwnd());
+        PumpMessages(50);
+        button.paints.clear();
+        host->commands.clear();
+
+        ::SendMessageA(button.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ::SendMessageA(button.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        EXPECT_EQ(Clicks(button.Hwnd()), 1);
+        ParkCursor();
+        PumpMessages(100);
+        button.paints.clear();
+
+        POINT centre{20, 20};
+        ::ClientToScreen(button.Hwnd(), &centre);
+        ::SetCursorPos(centre.x, centre.y);
+        ::SendMessageA(button.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+        PumpMessages(300);
+        EXPECT_EQ(button.paints, std::vector<bool>{true}) << "one hot repaint";
+        ParkCursor();
+        PumpMessages(100);
+    }
+    EXPECT_EQ(atoms[true], ::GlobalFindAtomA("Button"));
+    EXPECT_NE(atoms[true], atoms[false]) << "the manifest's class was taken";
+}
+
 TEST_F(ButtonTest, DrawsClassicallyWithoutTheVisualStyleLibrary) {
     WithoutVisualStyles classic;
     EXPECT_FALSE(g_themeHelper.IsThemeLibAvailable());

@@ -9,6 +9,11 @@ class COddButton : public SubclassedWindow {
 public:
     // Creates the button; the type bits of `style` are its declared type.
     bool Create(const char* caption, DWORD style, const RECT& rect, HWND parent, UINT id);
+    // The same, of the system's own button class even where the program's manifest hands
+    // "BUTTON" to the common controls: an owner-drawn button draws alike in both, and the
+    // common controls library is not loaded for it. Falls back to Create.
+    bool CreateWithoutCommonControls(const char* caption, DWORD style, const RECT& rect,
+                                     HWND parent, UINT id);
 
     bool CanBeDefault() const { return m_canBeDefault; }
     bool IsDefault() const { return m_isDefault; }
