@@ -28,6 +28,7 @@ struct ReporterState {
     std::terminate_handler previousTerminate = nullptr;
     void (*previousAbort)(int) = SIG_DFL;
     std::string lastError = "Success.";
+    bool overflowThread = false; // a stack overflow's report is written by a thread made for it
 };
 
 // What the failing thread asks the reporter thread to write.
@@ -36,7 +37,6 @@ struct Request {
     const char* reason = nullptr;
     DWORD failingThread = 0;
     UINT exitCode = 0;
-    bool quit = false; // uninstall: the reporter thread ends
 };
 
 // The longest a failing thread waits for the report before it ends the process anyway (a dump
@@ -45,12 +45,12 @@ constexpr DWORD kReportBoundMs = 60000;
 constexpr DWORD kHideBoundMs = 2000;
 // The stack kept back for the installing thread's crash filter after a stack overflow.
 constexpr ULONG kOverflowReserve = 64 * 1024;
+// The stack of the thread that writes a stack overflow's report.
+constexpr SIZE_T kReporterStack = 256 * 1024;
 
 ReporterState g_state;
 Request g_request;
-HANDLE g_requestEvent = nullptr;
-HANDLE g_reporterThread = nullptr;
-DWORD g_reporterThreadId = 0;
+volatile DWORD g_reporterThreadId = 0;
 volatile LONG g_reportingThread = 0; // the thread that reports, 0 before any crash
 HANDLE g_watcherThread = nullptr;
 HANDLE g_watcherJob = nullptr;
@@ -219,13 +219,21 @@ void Report(const Request& request) {
 }
 
 DWORD WINAPI ReporterMain(void*) {
-    for (;;) {
-        ::WaitForSingleObject(g_requestEvent, INFINITE);
-        if (g_request.quit)
-            return 0;
-        Report(g_request);
-        ::TerminateProcess(::GetCurrentProcess(), g_request.exitCode);
-    }
+    g_reporterThreadId = ::GetCurrentThreadId();
+    Report(g_request);
+    ::TerminateProcess(::GetCurrentProcess(), g_request.exitCode);
+    return 0;
+}
+
+// A thread for a stack overflow's report, made only then: under Wine a thread holds a megabyte
+// for as long as it lives. Creating it takes a few kilobytes of the failing thread's reserve.
+bool ReportOnNewThread() {
+    HANDLE reporter = ::CreateThread(nullptr, kReporterStack, &ReporterMain, nullptr,
+                                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (!reporter)
+        return false;
+    ::WaitForSingleObject(reporter, kReportBoundMs);
+    return true;
 }
 
 // Runs on the failing thread and ends the whole process: Wine would end only a crashed secondary
@@ -253,9 +261,7 @@ DWORD WINAPI ReporterMain(void*) {
     g_request.reason = reason;
     g_request.failingThread = self;
     g_request.exitCode = exitCode;
-    if (overflow && g_reporterThread && ::SetEvent(g_requestEvent))
-        ::WaitForSingleObject(g_reporterThread, kReportBoundMs);
-    else
+    if (!(overflow && g_state.overflowThread && ReportOnNewThread()))
         Report(g_request);
     ::TerminateProcess(::GetCurrentProcess(), exitCode);
     for (;;)
@@ -303,12 +309,8 @@ int crInstall(const CrInstallInfo* info) {
     g_state.emailTo = info->emailTo ? info->emailTo : "";
     g_state.emailSubject = info->emailSubject ? info->emailSubject : "";
     g_state.url = info->url ? info->url : "";
+    g_state.overflowThread = !(info->flags & kCrNoReporterThread);
     g_request = Request{};
-    g_requestEvent = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    g_reporterThread =
-        g_requestEvent && !(info->flags & kCrNoReporterThread)
-            ? ::CreateThread(nullptr, 0, &ReporterMain, nullptr, 0, &g_reporterThreadId)
-            : nullptr;
     // A stack overflow leaves the failing thread only what is kept back below its stack: the
     // filter and the hand-over to the reporter thread need more than the default page or two
     // (Wine ends a thread that faults again inside that space, and the process lives on
@@ -337,15 +339,6 @@ int crUninstall() {
     if (g_state.previousTerminate)
         std::set_terminate(g_state.previousTerminate);
     std::signal(SIGABRT, g_state.previousAbort == SIG_ERR ? SIG_DFL : g_state.previousAbort);
-    if (g_reporterThread) {
-        g_request.quit = true;
-        ::SetEvent(g_requestEvent);
-        ::WaitForSingleObject(g_reporterThread, 5000);
-        ::CloseHandle(g_reporterThread);
-    }
-    if (g_requestEvent)
-        ::CloseHandle(g_requestEvent);
-    g_reporterThread = g_requestEvent = nullptr;
     g_reporterThreadId = 0;
     g_state = ReporterState{};
     return 0;

@@ -1,8 +1,8 @@
 #pragma once
 // Our crash reporter: an unhandled-exception filter (and terminate / abort handlers) that
 // writes a minidump and a short description into the folder it is given (the application
-// gives it the Crashes folder beside icons.bin). The report is written by a thread of its own,
-// made at install, so that a thread whose stack overflowed still gets one.
+// gives it the Crashes folder beside icons.bin). The failing thread writes the report, except
+// after a stack overflow: then a thread made for it does, so that the overflow still gets one.
 
 #include <string>
 
@@ -18,8 +18,8 @@ struct CrInstallInfo {
 };
 
 inline constexpr unsigned kCrAllHandlers = 0x1FFF;
-// No thread of its own: a thread whose stack overflowed then ends the process without a report.
-// For a small process that must stay small (under Wine every thread holds a megabyte).
+// No thread made for a stack overflow's report: the overflowing thread tries to write it itself
+// and may end without one. For a process that must stay small (the watcher).
 inline constexpr unsigned kCrNoReporterThread = 0x2000;
 
 // 0 on success; otherwise crGetLastErrorMsg tells why.
