@@ -324,8 +324,11 @@ bool CApp::CreateFrame() {
         return false;
     SetMainWindow(std::move(frame));
     HWND hwnd = MainHwnd();
-    ::ShowWindow(hwnd, SW_SHOWNORMAL);
+    // Shown and painted first, activated after: under Wine the first activation of a process
+    // starts its input method and COM, which would hold the first paint back by milliseconds.
+    ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     ::UpdateWindow(hwnd);
+    ::SetForegroundWindow(hwnd);
     return true;
 }
 

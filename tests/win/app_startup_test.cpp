@@ -64,6 +64,8 @@ TEST_F(StartupTest, BringsUpTheFullScreenDesktopAndPublishesItsHandle) {
     EXPECT_EQ(::GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0);
     EXPECT_EQ(::GetParent(hwnd), nullptr);
     EXPECT_EQ(::GetMenu(hwnd), nullptr);
+    EXPECT_EQ(::GetForegroundWindow(), hwnd) << "shown but never activated";
+    EXPECT_EQ(::GetFocus(), hwnd);
 
     RECT screen, window;
     ::GetWindowRect(::GetDesktopWindow(), &screen);
