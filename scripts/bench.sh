@@ -2,7 +2,7 @@
 # Runs every benchmark: the catalogue load/save benchmarks natively (Google Benchmark) and the
 # desktop's timing harnesses under Wine on a private Xvfb screen of 1024 x 768: one full paint
 # of a 65-icon tab; start to first complete paint against notepad.exe (KORVANE_BENCH_STARTS
-# starts each, 9), on a quiet and on a loaded machine, with default settings and with the kiosk
+# starts each, 15), on a quiet and on a loaded machine, with default settings and with the kiosk
 # features on, with the memory the desktop and its watcher hold; and the processor time of the
 # idle desktop over KORVANE_BENCH_IDLE_SECONDS (60). KORVANE_BENCH_BASELINE names an older
 # korvane.exe to time in the same runs, so that before and after compare on one loaded machine.
@@ -72,7 +72,7 @@ stop_load() {
 }
 starts() { # starts CONDITION
     echo "== start-up, $1; load: $(uptime)"
-    harness start_to_paint_bench "$desktop" "${KORVANE_BENCH_STARTS:-9}" "${baseline[@]}"
+    harness start_to_paint_bench "$desktop" "${KORVANE_BENCH_STARTS:-15}" "${baseline[@]}"
     echo "   load after: $(uptime)"
 }
 trap 'stop_load; wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
