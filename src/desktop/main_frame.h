@@ -109,8 +109,8 @@ private:
 
     int OnCreate();
     void CreateButtons(bool adminButtons);
-    // The admin-mode buttons (hidden), the description editor and the tooltips; at once when
-    // something needs them.
+    // The tab pages, the screenshot, the admin-mode buttons (hidden), the description editor
+    // and the tooltips; at once when something needs them.
     void CreateHiddenChildren();
     // One empty page per tab, for the tab strip.
     void CreateTabPages();

@@ -13,17 +13,12 @@ bool COddButton::CreateWithoutCommonControls(const char* caption, DWORD style, c
     // A class named by its atom is not redirected by the activation context. Under Wine the
     // system classes' names are global atoms; where "Button" names something else (or nothing),
     // the window is not made or is not a button, and the ordinary way is taken.
-    if (const ATOM atom = ::GlobalFindAtomA("Button")) {
-        HWND hwnd = ::CreateWindowExA(0, MAKEINTATOM(atom), caption, style | WS_CHILD, rect.left,
-                                      rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                                      parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                      ::GetModuleHandleA(nullptr), nullptr);
+    if (const ATOM atom = ::GlobalFindAtomA("Button");
+        atom && CreateControl(MAKEINTATOM(atom), caption, style | WS_CHILD, rect, parent, id)) {
         char name[8] = {};
-        if (hwnd && ::GetClassNameA(hwnd, name, sizeof(name)) == 6 &&
-            ::lstrcmpiA(name, "Button") == 0 && Attach(hwnd))
+        if (::GetClassNameA(Hwnd(), name, sizeof(name)) == 6 && ::lstrcmpiA(name, "Button") == 0)
             return true;
-        if (hwnd)
-            ::DestroyWindow(hwnd);
+        Destroy();
     }
     return Create(caption, style, rect, parent, id);
 }
