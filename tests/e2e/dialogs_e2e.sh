@@ -10,7 +10,7 @@ source "$here/e2e_lib.sh"
 [ -n "${DISPLAY:-}" ] || fail "no X display"
 
 fresh_prefix "$work"
-trap stop_wine EXIT
+trap end_test EXIT
 data="$WINEPREFIX/drive_c/ProgramData/Quillmoran/Shell"
 python3 "$here/make_catalogue.py" "$data" "$WINEPREFIX/drive_c/pictures" 'C:\pictures\shot.bmp'
 wine "$exe" >/dev/null 2>&1 &

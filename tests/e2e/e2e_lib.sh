@@ -24,6 +24,16 @@ fresh_prefix() {
 
 stop_wine() { wineserver -k 2>/dev/null || true; }
 
+# end_test: the EXIT trap of every script. Stops Wine; a passed script's prefix (about 700 MB,
+# mostly Wine's own DLLs) goes too, so that the scripts of one run do not fill the disk. A failed
+# script keeps its prefix to look into.
+end_test() {
+    local status=$?
+    stop_wine
+    [ "$status" -ne 0 ] || [ -z "${WINEPREFIX:-}" ] || rm -rf "$WINEPREFIX"
+    return "$status"
+}
+
 # read_settings: takes one snapshot of HKLM\Software\Korvane (64-bit view) for reg_value and
 # reg_type; one query instead of one per value keeps the check quick and steady under load.
 read_settings() {

@@ -12,7 +12,7 @@ source "$here/e2e_lib.sh"
 rounds=${KORVANE_LOCKDOWN_KILLS:-4}
 
 fresh_prefix "$work"
-trap stop_wine EXIT
+trap end_test EXIT
 drive_c="$WINEPREFIX/drive_c"
 mkdir -p "$drive_c/korvane" "$drive_c/probe"
 cp "$exe" "$drive_c/korvane/korvane.exe"

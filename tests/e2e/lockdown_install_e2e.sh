@@ -9,7 +9,7 @@ source "$here/e2e_lib.sh"
 [ -n "${DISPLAY:-}" ] || fail "no X display"
 
 fresh_prefix "$work"
-trap stop_wine EXIT
+trap end_test EXIT
 drive_c="$WINEPREFIX/drive_c"
 installed="$drive_c/Korvane"
 journal="$drive_c/ProgramData/Quillmoran/Shell/lockdown.journal"

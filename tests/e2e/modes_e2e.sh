@@ -9,7 +9,7 @@ source "$here/e2e_lib.sh"
 [ -n "${DISPLAY:-}" ] || fail "no X display"
 
 fresh_prefix "$work"
-trap stop_wine EXIT
+trap end_test EXIT
 drive_c="$WINEPREFIX/drive_c"
 mkdir -p "$drive_c/probe"
 cp "$marker_writer" "$drive_c/probe/probe.exe"

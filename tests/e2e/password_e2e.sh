@@ -10,7 +10,7 @@ source "$here/e2e_lib.sh"
 [ -n "${DISPLAY:-}" ] || fail "no X display"
 
 fresh_prefix "$work"
-trap stop_wine EXIT
+trap end_test EXIT
 drive_c="$WINEPREFIX/drive_c"
 python3 "$here/make_catalogue.py" "$drive_c/ProgramData/Quillmoran/Shell" "$drive_c/pictures" \
     'C:\pictures\shot.bmp' >/dev/null

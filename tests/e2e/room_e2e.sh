@@ -10,7 +10,7 @@ source "$here/e2e_lib.sh"
 [ -n "${DISPLAY:-}" ] || fail "no X display"
 
 fresh_prefix "$work"
-trap stop_wine EXIT
+trap end_test EXIT
 data="$WINEPREFIX/drive_c/ProgramData/Quillmoran/Shell"
 share="$WINEPREFIX/dosdevices/unc/roomsrv/room1"
 mkdir -p "$data" "$share"

@@ -12,7 +12,7 @@ fresh_prefix "$work"
 # Minimising takes a window manager's part below (minimise_window.py): the program's windows are
 # managed here, as under a real desktop, not left unmanaged as in the other tests' prefixes.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1
-trap stop_wine EXIT
+trap end_test EXIT
 drive_c="$WINEPREFIX/drive_c"
 mkdir -p "$drive_c/probe"
 cp "$family" "$drive_c/probe/family.exe"

@@ -10,7 +10,7 @@ source "$here/e2e_lib.sh"
 [ -n "${DISPLAY:-}" ] || fail "no X display"
 
 fresh_prefix "$work"
-trap stop_wine EXIT
+trap end_test EXIT
 drive_c="$WINEPREFIX/drive_c"
 mkdir -p "$drive_c/probe" "$drive_c/customer/Desktop" "$drive_c/customer/Downloads"
 cp "$family" "$drive_c/probe/family.exe"

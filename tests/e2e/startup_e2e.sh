@@ -8,7 +8,7 @@ source "$here/e2e_lib.sh"
 [ -n "${DISPLAY:-}" ] || fail "no X display"
 
 fresh_prefix "$work"
-trap stop_wine EXIT
+trap end_test EXIT
 
 wine "$exe" >/dev/null 2>&1 &
 first=$!
