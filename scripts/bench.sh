@@ -76,7 +76,20 @@ starts() { # starts CONDITION
     echo "   load after: $(uptime)"
 }
 trap 'stop_load; wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+# A quiet series waits until the 1-minute load is back near what it was before the first one
+# (at most KORVANE_BENCH_SETTLE_SECONDS, 120): the 1-minute average falls slowly after the
+# loaded series, and a "quiet" series run in its tail timed a busier machine than the first.
+load1() { cut -d' ' -f1 /proc/loadavg; }
+quiet_load=$(load1)
+settle() {
+    local deadline=$((SECONDS + ${KORVANE_BENCH_SETTLE_SECONDS:-120}))
+    while [ $SECONDS -lt $deadline ] &&
+        awk -v now="$(load1)" -v quiet="$quiet_load" 'BEGIN { exit !(now > quiet + 0.25) }'; do
+        sleep 5
+    done
+}
 quiet_and_loaded() { # quiet_and_loaded WHAT
+    settle
     starts "$1, quiet"
     start_load
     starts "$1, loaded"
