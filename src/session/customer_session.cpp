@@ -69,7 +69,10 @@ bool CustomerSession::End(SessionEndReason reason, std::function<void()> then) {
     m_then = std::move(then);
     m_phase = Phase::ClosingPrograms;
     m_terminated = false;
-    m_notice.ShowText(L"Closing programs\u2026");
+    // The notice is for a wait: with no program to close (always so at log-on) it would only
+    // flash over the desktop.
+    if (m_job.ActiveProcesses() > 0)
+        m_notice.ShowText(L"Closing programs\u2026");
     m_job.CloseWindows();
     m_graceStart = ::GetTickCount();
     ::SetTimer(Hwnd(), kGraceTimer, kGracePoll, nullptr);
@@ -105,9 +108,15 @@ void CustomerSession::StartCleaning() {
             m_toClean.push_back(folder.path);
     }
     m_removed = m_left = 0;
+    m_cancel = false;
+    if (m_toClean.empty()) {
+        // No folder to empty: no thread and no count; the session ends from the message loop
+        // all the same, after the caller has returned.
+        ::PostMessageA(Hwnd(), kCleaned, 0, 0);
+        return;
+    }
     ShowProgress(0);
     HWND target = Hwnd();
-    m_cancel = false;
     m_worker = std::thread([this, target] {
         FolderCleaner cleaner(m_cancel, [target](const CleanCounts& counts) {
             ::PostMessageA(target, kProgress, static_cast<WPARAM>(counts.removed + counts.left), 0);
