@@ -3,8 +3,8 @@
 # them; comctl32 (and comdlg32, which pulls it in) would otherwise bring up the whole display
 # driver in a process that shows nothing, and user32 and gdi32 alone take 5 MB of memory under
 # Wine. bcrypt is needed only when a password is checked or stored, or a shared catalogue hashed.
-# dbghelp stays an ordinary import: the crash reporter calls it after a crash, when loading a
-# library may no longer work.
+# dbghelp is no import at all: the crash reporter loads it itself once the desktop is on screen
+# (or at a crash before that), since a library loaded after a crash may no longer load.
 set(KORVANE_DELAYLOAD comctl32 comdlg32 gdiplus ole32 shell32 msimg32 bcrypt user32 gdi32)
 
 function(korvane_delay_load target)

@@ -120,6 +120,7 @@ BOOL CApp::InitInstance() {
     SetFrameIcon();
     if (m_onShown)
         m_onShown();
+    crLoadDumpWriter(); // not before the first paint: it takes milliseconds under Wine
 
     if (m_room)
         m_room->SetNotifyWindow(MainHwnd()); // a pass that ended late is shown now

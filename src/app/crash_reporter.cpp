@@ -58,6 +58,41 @@ void (*g_watcherMaker)() = nullptr;
 HANDLE g_crashEvent = nullptr;
 DWORD g_reserveThreadId = 0; // the thread given the overflow reserve
 
+using WriteDumpFunction = BOOL(WINAPI*)(HANDLE, DWORD, HANDLE, MINIDUMP_TYPE,
+                                        PMINIDUMP_EXCEPTION_INFORMATION,
+                                        PMINIDUMP_USER_STREAM_INFORMATION,
+                                        PMINIDUMP_CALLBACK_INFORMATION);
+WriteDumpFunction volatile g_writeDump = nullptr;
+
+// MiniDumpWriteDump from the system's dbghelp, loaded at the first call. Loading it takes
+// milliseconds of a start-up under Wine, so the desktop asks for it once its first paint is on
+// screen (crLoadDumpWriter); a crash before that loads it then. Null when it cannot be had.
+WriteDumpFunction DumpWriter() {
+    if (WriteDumpFunction loaded = g_writeDump)
+        return loaded;
+    char path[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH - 12)
+        return nullptr;
+    std::strcat(path, "\\dbghelp.dll"); // not the one a user may have put beside us
+    HMODULE dbghelp = ::LoadLibraryA(path);
+    if (!dbghelp)
+        return nullptr;
+    // A minidump needs no symbols; without this Wine's dbghelp reads the debug information of
+    // every loaded module before it writes one, which takes many seconds.
+    using GetOptions = DWORD(WINAPI*)();
+    using SetOptions = DWORD(WINAPI*)(DWORD);
+    auto getOptions = reinterpret_cast<GetOptions>(
+        reinterpret_cast<void*>(::GetProcAddress(dbghelp, "SymGetOptions")));
+    auto setOptions = reinterpret_cast<SetOptions>(
+        reinterpret_cast<void*>(::GetProcAddress(dbghelp, "SymSetOptions")));
+    if (getOptions && setOptions)
+        setOptions(getOptions() | SYMOPT_DEFERRED_LOADS);
+    g_writeDump = reinterpret_cast<WriteDumpFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(dbghelp, "MiniDumpWriteDump")));
+    return g_writeDump;
+}
+
 void CreateFolderChain(const std::string& folder) {
     for (std::size_t i = 3; i <= folder.size(); ++i) {
         if (i == folder.size() || folder[i] == '\\')
@@ -116,16 +151,18 @@ bool WriteReport(HANDLE process, DWORD processId, DWORD thread, EXCEPTION_POINTE
     const std::string dumpPath = std::string(stem) + ".dmp";
     HANDLE file = ::CreateFileA(dumpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
+    const WriteDumpFunction writeDump = DumpWriter();
+    if (writeDump && file != INVALID_HANDLE_VALUE) {
         MINIDUMP_EXCEPTION_INFORMATION info{};
         info.ThreadId = thread;
         info.ExceptionPointers = pointers;
         info.ClientPointers = FALSE;
         MINIDUMP_CALLBACK_INFORMATION callback{
             &LeaveThreadOut, reinterpret_cast<void*>(static_cast<ULONG_PTR>(thread))};
-        written = ::MiniDumpWriteDump(process, processId, file, MiniDumpNormal,
-                                      pointers ? &info : nullptr, nullptr,
-                                      leaveOut ? &callback : nullptr) != FALSE;
+        written = writeDump(process, processId, file, MiniDumpNormal, pointers ? &info : nullptr,
+                            nullptr, leaveOut ? &callback : nullptr) != FALSE;
+    }
+    if (file != INVALID_HANDLE_VALUE) {
         ::CloseHandle(file);
         if (!written) // half a dump only misleads whoever reads it
             ::DeleteFileA(dumpPath.c_str());
@@ -319,9 +356,6 @@ int crInstall(const CrInstallInfo* info) {
     ::SetThreadStackGuarantee(&guarantee);
     g_reserveThreadId = ::GetCurrentThreadId();
     GuardAboveReserve();
-    // A minidump needs no symbols; without this Wine's dbghelp reads the debug information of
-    // every loaded module before it writes one, which takes many seconds.
-    ::SymSetOptions(::SymGetOptions() | SYMOPT_DEFERRED_LOADS);
     g_state.previousFilter = ::SetUnhandledExceptionFilter(&UnhandledFilter);
     if (info->flags & kCrAllHandlers) {
         g_state.previousTerminate = std::set_terminate(&OnTerminate);
@@ -330,6 +364,10 @@ int crInstall(const CrInstallInfo* info) {
     g_state.installed = true;
     g_state.lastError = "Success.";
     return 0;
+}
+
+void crLoadDumpWriter() {
+    DumpWriter();
 }
 
 int crUninstall() {

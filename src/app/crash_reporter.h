@@ -41,5 +41,8 @@ void crSetCrashEvent(void* event);
 // Writes a dump and note of another process (one that stopped answering) where ours go, named
 // after that process; true when the dump was written. Only while installed.
 bool crWriteReportOf(void* process, const char* reason);
+// Loads what writes the dumps now rather than at the first crash, when loading a library may no
+// longer work. The desktop calls it once its first paint is on screen, the watcher at its start.
+void crLoadDumpWriter();
 // Where dumps go while installed (empty when not installed).
 std::string crCrashFolder();

@@ -287,7 +287,8 @@ void InstallWatcherReporter() {
     info.emailSubject = "korvane.exe - crash report";
     info.flags = kCrAllHandlers | kCrNoReporterThread;
     info.crashFolder = folder.c_str();
-    crInstall(&info);
+    if (crInstall(&info) == 0)
+        crLoadDumpWriter();
 }
 
 DesktopWatcher* g_keptRunning = nullptr;
