@@ -132,6 +132,10 @@ sleep 2
 trouble hang "(shell)" 25
 [ "$restarted" != none ] || fail "no desktop after the hang"
 [ "$after" -le 20000 ] || fail "the desktop after the hang came after $after ms"
+# The watcher loads DbgHelp only for such a dump: it must still write one.
+hang_note=$(grep -l 'Reason: not answering' "$data"/Crashes/korvane.exe-*.txt | head -1)
+[ -n "$hang_note" ] && [ "$(head -c 4 "${hang_note%.txt}.dmp")" = MDMP ] ||
+    fail "no minidump of the hung desktop"
 
 old_watcher=$(watchers)
 [ -n "$old_watcher" ] || fail "no watcher runs"
