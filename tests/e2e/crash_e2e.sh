@@ -132,7 +132,7 @@ sleep 2
 trouble hang "(shell)" 25
 [ "$restarted" != none ] || fail "no desktop after the hang"
 [ "$after" -le 20000 ] || fail "the desktop after the hang came after $after ms"
-# The watcher loads DbgHelp only for such a dump: it must still write one.
+# The watcher leaves a dump of the hung desktop and a note that says why.
 hang_note=$(grep -l 'Reason: not answering' "$data"/Crashes/korvane.exe-*.txt | head -1)
 [ -n "$hang_note" ] && [ "$(head -c 4 "${hang_note%.txt}.dmp")" = MDMP ] ||
     fail "no minidump of the hung desktop"
